@@ -1,0 +1,36 @@
+# Two set-up commands on a fresh Debian/Ubuntu machine:
+#   make run    installs what is missing, builds, converts the bundled examples
+#   make test   builds and runs every test
+BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps configure build run test test-sanitize clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@tools/convert-examples.sh $(BUILD)
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer; any
+# report fails the run.
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVERTEXION_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j$(JOBS)
+
+clean:
+	@rm -rf $(BUILD) $(SANITIZE_BUILD)

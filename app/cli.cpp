@@ -1,0 +1,267 @@
+#include "app/cli.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <ostream>
+#include <string_view>
+
+#include "core/dispatch/run_job.h"
+#include "core/mdl_text.h"
+#include "core/message_sink.h"
+#include "core/model_type.h"
+
+namespace vx {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: vertexion-cli [OPTIONS] OBJECT...\n"
+    "Converts LightWave objects (.lwo) into MDL model files.\n"
+    "\n"
+    "  -o, --output FILE          MDL file (only with one OBJECT); default: the object's name with\n"
+    "                             a final \".lwo\" replaced by \".mdl\", or \".mdl\" appended\n"
+    "      --no-convert           write no MDL file (LightWave 6+ objects only)\n"
+    "  -t, --model-type TYPE      spacecraft | ground-vehicle | facility | none; default: recalled\n"
+    "                             from the existing MDL file, else spacecraft\n"
+    "      --no-sort-layers       convert layers in file order\n"
+    "      --strip-image-extensions  texture names without file extensions\n"
+    "      --scene FILE           write an articulation script from this LightWave scene\n"
+    "      --script FILE          the script to write; default: the scene's name with \".lws\"\n"
+    "                             replaced by \".sama\", \".gvma\" or \".fma\" by model type\n"
+    "      --format standard|tab|comma   script layout\n"
+    "      --epoch SECONDS        scenario time of the first frame\n"
+    "      --spf SECONDS          seconds per frame, a number or a fraction such as 1/30\n"
+    "      --slices N | --time-step SECONDS   subdivide curved key intervals\n"
+    "  -q, --quiet                no warnings\n"
+    "  -h, --help                 this text\n"
+    "      --version              the program's version\n";
+
+bool endsWithIgnoringCase(std::string_view s, std::string_view suffix) {
+    if (s.size() < suffix.size()) return false;
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        char a = s[s.size() - suffix.size() + i];
+        if (a >= 'A' && a <= 'Z') a = char(a - 'A' + 'a');
+        if (a != suffix[i]) return false;
+    }
+    return true;
+}
+
+// Messages go out one line each: a message box shows no line breaks either.
+std::string oneLine(std::string_view text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    std::string line(text);
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    }
+    return line;
+}
+
+class PrintingSink final : public MessageSink {
+public:
+    PrintingSink(std::ostream& err, bool quiet) : err_(err), quiet_(quiet) {}
+    void setPrefix(std::string prefix) { prefix_ = std::move(prefix); }
+    void error(std::string_view text) override { print(text); }
+    void warning(std::string_view text) override {
+        if (!quiet_) print(text);
+    }
+
+private:
+    void print(std::string_view text) { err_ << prefix_ << oneLine(text) << '\n'; }
+    std::ostream& err_;
+    bool quiet_;
+    std::string prefix_;
+};
+
+std::optional<double> parseNumber(std::string_view s) {
+    double v = 0;
+    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+// "0.05" or "1/30"; a zero divisor is no number.
+std::optional<double> parseSecondsPerFrame(std::string_view s) {
+    std::size_t slash = s.find('/');
+    if (slash == std::string_view::npos) return parseNumber(s);
+    auto a = parseNumber(s.substr(0, slash));
+    auto b = parseNumber(s.substr(slash + 1));
+    if (!a || !b || *b == 0) return std::nullopt;
+    return *a / *b;
+}
+
+std::optional<ModelType> parseModelType(std::string_view s) {
+    if (s == "spacecraft") return ModelType::SpacecraftAircraft;
+    if (s == "ground-vehicle") return ModelType::GroundVehicle;
+    if (s == "facility") return ModelType::Facility;
+    if (s == "none") return ModelType::None;
+    return std::nullopt;
+}
+
+struct Options {
+    std::vector<std::string> objects;
+    std::optional<std::string> output;
+    std::optional<ModelType> modelType;
+    bool noConvert = false;
+    bool sortLayers = true;
+    bool allImageFormats = true;
+    std::optional<std::string> scene;
+    std::optional<std::string> script;
+    std::optional<ScriptFormat> format;
+    std::optional<double> epoch;
+    std::optional<double> secondsPerFrame;
+    std::optional<int> slices;
+    std::optional<double> timeStep;
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
+};
+
+// Fills `opt`; returns an empty string or the reason of a usage error.
+std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+            opt.objects.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::optional<std::string> inlineValue;
+        if (arg.rfind("--", 0) == 0) {
+            std::size_t eq = arg.find('=');
+            if (eq != std::string::npos) {
+                inlineValue = arg.substr(eq + 1);
+                arg.resize(eq);
+            }
+        } else if (arg.size() > 2) {
+            inlineValue = arg.substr(2);  // -ofile
+            arg.resize(2);
+        }
+        auto value = [&](std::string& out) -> bool {
+            if (inlineValue) {
+                out = *inlineValue;
+                return true;
+            }
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        auto flag = [&](bool& target, bool to) -> std::string {
+            if (inlineValue) return arg + " takes no value";
+            target = to;
+            return {};
+        };
+        std::string v;
+        std::string problem;
+        if (arg == "-h" || arg == "--help") {
+            problem = flag(opt.help, true);
+        } else if (arg == "--version") {
+            problem = flag(opt.version, true);
+        } else if (arg == "-q" || arg == "--quiet") {
+            problem = flag(opt.quiet, true);
+        } else if (arg == "--no-convert") {
+            problem = flag(opt.noConvert, true);
+        } else if (arg == "--no-sort-layers") {
+            problem = flag(opt.sortLayers, false);
+        } else if (arg == "--strip-image-extensions") {
+            problem = flag(opt.allImageFormats, false);
+        } else if (arg == "-o" || arg == "--output" || arg == "-t" || arg == "--model-type" || arg == "--scene" ||
+                   arg == "--script" || arg == "--format" || arg == "--epoch" || arg == "--spf" ||
+                   arg == "--slices" || arg == "--time-step") {
+            if (!value(v)) return arg + " needs a value";
+            if (arg == "-o" || arg == "--output") {
+                if (v.empty()) return arg + " needs a file name";
+                opt.output = v;
+            } else if (arg == "-t" || arg == "--model-type") {
+                opt.modelType = parseModelType(v);
+                if (!opt.modelType) return "unknown model type \"" + v + "\" (spacecraft, ground-vehicle, facility or none)";
+            } else if (arg == "--scene") {
+                if (v.empty()) return "--scene needs a file name";
+                opt.scene = v;
+            } else if (arg == "--script") {
+                if (v.empty()) return "--script needs a file name";
+                opt.script = v;
+            } else if (arg == "--format") {
+                if (v == "standard") opt.format = ScriptFormat::Standard;
+                else if (v == "tab") opt.format = ScriptFormat::TabSeparated;
+                else if (v == "comma") opt.format = ScriptFormat::CommaSeparated;
+                else return "unknown script format \"" + v + "\" (standard, tab or comma)";
+            } else if (arg == "--epoch") {
+                opt.epoch = parseNumber(v);
+                if (!opt.epoch) return "--epoch: \"" + v + "\" is not a number";
+            } else if (arg == "--spf") {
+                opt.secondsPerFrame = parseSecondsPerFrame(v);
+                if (!opt.secondsPerFrame) return "--spf: \"" + v + "\" is not a number or a fraction such as 1/30";
+            } else if (arg == "--slices") {
+                int n = 0;
+                auto r = std::from_chars(v.data(), v.data() + v.size(), n);
+                if (v.empty() || r.ec != std::errc() || r.ptr != v.data() + v.size() || n < 1)
+                    return "--slices: \"" + v + "\" is not a whole number of at least 1";
+                opt.slices = n;
+            } else {
+                opt.timeStep = parseNumber(v);
+                if (!opt.timeStep || *opt.timeStep <= 0) return "--time-step: \"" + v + "\" is not a positive number";
+            }
+        } else {
+            return "unknown option " + arg;
+        }
+        if (!problem.empty()) return problem;
+    }
+    if (opt.help || opt.version) return {};
+    if (opt.objects.empty()) return "no OBJECT given";
+    if (opt.output && opt.objects.size() > 1) return "--output takes one OBJECT only";
+    if (opt.scene && opt.objects.size() > 1) return "--scene takes one OBJECT only";
+    if (opt.slices && opt.timeStep) return "--slices and --time-step exclude each other";
+    const bool sceneOption = opt.script || opt.format || opt.epoch || opt.secondsPerFrame || opt.slices || opt.timeStep;
+    if (sceneOption && !opt.scene) return "script settings need --scene";
+    if (opt.scene) return "--scene: articulation scripts are not supported yet";
+    return {};
+}
+
+}  // namespace
+
+std::string defaultOutputPath(const std::string& objectPath) {
+    if (endsWithIgnoringCase(objectPath, ".lwo")) return objectPath.substr(0, objectPath.size() - 4) + ".mdl";
+    return objectPath + ".mdl";
+}
+
+int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Options opt;
+    if (std::string problem = parseArguments(args, opt); !problem.empty()) {
+        err << "vertexion-cli: " << problem << " (see --help)\n";
+        return 2;
+    }
+    if (opt.help) {
+        out << kUsage;
+        return 0;
+    }
+    if (opt.version) {
+        out << kProgramBanner << '\n';
+        return 0;
+    }
+
+    PrintingSink sink(err, opt.quiet);
+    int exitStatus = 0;
+    for (const std::string& object : opt.objects) {
+        ConversionJob entries;
+        entries.inputPath = object;
+        entries.outputPath = opt.output ? *opt.output : defaultOutputPath(object);
+        entries.convert = !opt.noConvert;
+        entries.sortLayers = opt.sortLayers;
+        entries.allImageFormats = opt.allImageFormats;
+        if (opt.modelType) {
+            entries.modelType = *opt.modelType;
+        } else if (auto recalled = readModelTypeFromMdl(entries.outputPath)) {
+            entries.modelType = *recalled;
+        }
+        if (opt.objects.size() > 1) sink.setPrefix(object + ": ");
+        if (validateAndRun(entries, sink) != 0) exitStatus = 1;
+    }
+    return exitStatus;
+}
+
+}  // namespace vx

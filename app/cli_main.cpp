@@ -1,0 +1,13 @@
+#include <csignal>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/cli.h"
+
+int main(int argc, char** argv) {
+    // Past a file size limit a write must fail and be reported, not kill us.
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return vx::runCommandLine(args, std::cout, std::cerr);
+}

@@ -1,0 +1,163 @@
+#include "core/chunk_file.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "core/identifier.h"
+
+namespace vx {
+
+bool ChunkFile::load(const std::string& path, MessageSink& sink) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::uint8_t> data;
+    bool readable = static_cast<bool>(in);
+    if (readable) {
+        in.seekg(0, std::ios::end);
+        std::streamoff length = in.tellg();
+        in.seekg(0, std::ios::beg);
+        readable = length >= 0 && static_cast<bool>(in);
+        if (readable) {
+            data.resize(static_cast<std::size_t>(length));
+            in.read(reinterpret_cast<char*>(data.data()), length);
+            readable = in.gcount() == length;  // a directory opens but cannot be read
+        }
+    }
+    if (!readable) {
+        *this = ChunkFile{};
+        sink.error("Can't open inputfile");
+        return false;
+    }
+    return loadBytes(std::move(data), path, sink);
+}
+
+bool ChunkFile::loadBytes(std::vector<std::uint8_t> data, const std::string& path, MessageSink& sink) {
+    *this = ChunkFile{};
+    std::size_t slash = path.find_last_of("/\\");
+    fileName = slash == std::string::npos ? path : path.substr(slash + 1);
+    objectName = makeIdentifier(path);
+    // Shorter than a FORM header with its type: there is nothing to walk.
+    if (data.size() < 12 || std::memcmp(data.data(), "FORM", 4) != 0) {
+        sink.error("Not a valid IFF file.");
+        return false;
+    }
+    std::uint64_t formSize = loadU4(data.data() + 4);
+    if (formSize > data.size() - 8) {
+        sink.error("Bad EOF position, file may be corrupt.");
+        return false;
+    }
+    bytes = std::move(data);
+    contentLength = static_cast<std::int64_t>(bytes.size()) - 8;
+    tags = findChunk(*this, makeId("TAGS"));
+    loaded = true;
+    return true;
+}
+
+std::optional<Chunk> chunkAt(const ChunkFile& file, std::size_t offset, std::size_t bound) {
+    const std::size_t size = file.bytes.size();
+    if (offset >= bound || offset > size || size - offset < 8) return std::nullopt;
+    const std::uint8_t* p = file.bytes.data() + offset;
+    Chunk c{loadU4(p), loadU4(p + 4), offset + 8};
+    if (c.size > size - c.offset) return std::nullopt;
+    return c;
+}
+
+std::optional<Chunk> findChunk(const ChunkFile& file, ChunkId id) {
+    std::optional<Chunk> found;
+    forEachChunk(file, [&](const Chunk& c) {
+        if (c.id != id) return true;
+        found = c;
+        return false;
+    });
+    return found;
+}
+
+std::optional<Chunk> findClip(const ChunkFile& file, std::uint32_t index) {
+    std::optional<Chunk> found;
+    forEachChunk(file, [&](const Chunk& c) {
+        if (c.id != makeId("CLIP") || c.size < 4 || peekU2(file.data(c), 2) != (index & 0xFFFFu)) return true;
+        found = c;
+        return false;
+    });
+    return found;
+}
+
+std::optional<Chunk> findSurfaceChunk(const ChunkFile& file, std::string_view name) {
+    if (file.bytes.size() < 8) return std::nullopt;
+    const std::size_t bound = loadU4(file.bytes.data() + 4);
+    for (std::size_t at = kFirstChunk;;) {
+        std::optional<Chunk> c = chunkAt(file, at, bound);
+        if (!c) return std::nullopt;
+        if (c->id == makeId("SURF")) {
+            ByteReader r = file.reader(*c);
+            std::size_t before = r.offset();
+            std::string_view surfName = r.cstring();
+            // The name must be terminated inside the chunk to match.
+            bool terminated = r.offset() - before > surfName.size();
+            if (terminated && surfName == name) return c;
+        }
+        at = c->end();
+    }
+}
+
+std::optional<Chunk> subChunkAt(Bytes bytes, std::size_t offset, std::size_t end) {
+    if (end > bytes.size() || offset > end || end - offset < 6) return std::nullopt;
+    const std::uint8_t* p = bytes.data() + offset;
+    Chunk c{loadU4(p), loadU2(p + 4), offset + 6};
+    if (c.size > end - c.offset) return std::nullopt;
+    return c;
+}
+
+std::optional<Chunk> findSubChunk(Bytes bytes, std::size_t start, std::size_t length, ChunkId id) {
+    if (start > bytes.size()) return std::nullopt;
+    const std::size_t end = start + std::min(length, bytes.size() - start);
+    for (std::size_t at = start;;) {
+        std::optional<Chunk> c = subChunkAt(bytes, at, end);
+        if (!c) return std::nullopt;
+        if (c->id == id) return c;
+        at = c->end();
+    }
+}
+
+std::optional<Chunk> findLwobSurfaceField(const ChunkFile& file, const Chunk& surf, ChunkId id) {
+    Bytes all = file.all();
+    std::size_t at = surf.offset;
+    const std::size_t end = surf.end();
+    while (at < end && all[at] != 0) ++at;  // the name
+    while (at < end && all[at] == 0) ++at;  // its NUL and any pad bytes
+    return findSubChunk(all, at, end - at, id);
+}
+
+std::optional<Chunk> nextBlock(Bytes bytes, const SubChunkArea& area, BlockCursor& cursor) {
+    const std::size_t end = std::min(area.start + area.length, bytes.size());
+    auto stepPast = [&]() {
+        std::optional<Chunk> here = subChunkAt(bytes, cursor.position, end);
+        if (!here) {
+            cursor.remaining = 0;  // an overlong sub-chunk ends the walk
+            return;
+        }
+        cursor.remaining -= 6 + static_cast<std::int64_t>(here->size);
+        cursor.position = here->end();
+    };
+    if (cursor.remaining != 0) {
+        stepPast();
+    } else {
+        cursor.remaining = static_cast<std::int64_t>(area.length);
+        cursor.position = area.start;
+    }
+    while (true) {
+        if (cursor.remaining <= 0) {
+            cursor.remaining = 0;
+            return std::nullopt;
+        }
+        std::optional<Chunk> here = subChunkAt(bytes, cursor.position, end);
+        if (!here) {
+            cursor.remaining = 0;
+            return std::nullopt;
+        }
+        if (here->id == makeId("BLOK")) return here;
+        stepPast();
+    }
+}
+
+}  // namespace vx

@@ -1,0 +1,110 @@
+#pragma once
+// A LightWave object loaded whole. Lookups walk the raw IFF chunks and return
+// views (positions into the loaded bytes); nothing is copied out. A chunk whose
+// declared size runs past the end of its area ends the walk, so no view ever
+// reaches outside the bytes, whatever sizes the file claims.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/byte_reader.h"
+#include "core/message_sink.h"
+
+namespace vx {
+
+// Four-character chunk identifier as a big-endian number ("PNTS").
+using ChunkId = std::uint32_t;
+constexpr ChunkId makeId(const char (&s)[5]) {
+    return (ChunkId(std::uint8_t(s[0])) << 24) | (ChunkId(std::uint8_t(s[1])) << 16) |
+           (ChunkId(std::uint8_t(s[2])) << 8) | ChunkId(std::uint8_t(s[3]));
+}
+
+// A view of one chunk or sub-chunk: its identifier, its declared size and
+// where its data lies in the loaded bytes. `offset + size` never passes the
+// end of the bytes.
+struct Chunk {
+    ChunkId id = 0;
+    std::uint32_t size = 0;
+    std::size_t offset = 0;  // of the data, past the header
+    std::size_t end() const { return offset + size; }
+    std::size_t header(std::size_t headerSize) const { return offset - headerSize; }
+};
+
+struct ChunkFile {
+    std::vector<std::uint8_t> bytes;  // mutable: points are decoded in place
+    std::int64_t contentLength = 0;   // file length - 8: the bound of top-level walks
+    bool loaded = false;
+    std::optional<Chunk> tags;        // the first TAGS chunk
+    std::string objectName;           // makeIdentifier of the object's path
+    std::string fileName;             // the object's path without its directory
+
+    // Reads the whole file. On failure reports "Can't open inputfile",
+    // "Not a valid IFF file." or "Bad EOF position, file may be corrupt."
+    // and leaves loaded false.
+    bool load(const std::string& path, MessageSink& sink);
+    // Same checks on bytes already in memory (the file name is given apart).
+    bool loadBytes(std::vector<std::uint8_t> data, const std::string& path, MessageSink& sink);
+
+    Bytes all() const { return {bytes.data(), bytes.size()}; }
+    Bytes data(const Chunk& c) const { return {bytes.data() + c.offset, c.size}; }
+    std::span<std::uint8_t> mutableData(const Chunk& c) { return {bytes.data() + c.offset, c.size}; }
+    ByteReader reader(const Chunk& c) const { return ByteReader(data(c)); }
+    ChunkId formType() const { return bytes.size() >= 12 ? loadU4(bytes.data() + 8) : 0; }
+};
+
+// Top-level chunk starting at `offset`, provided its header begins before
+// `bound` and its data fits inside the bytes.
+std::optional<Chunk> chunkAt(const ChunkFile& file, std::size_t offset, std::size_t bound);
+// Offset of the chunk after `c`.
+inline std::size_t nextChunkOffset(const Chunk& c) { return c.end(); }
+// The walk bound of top-level walks (file length - 8, never negative).
+inline std::size_t topLevelBound(const ChunkFile& file) {
+    return file.contentLength > 0 ? static_cast<std::size_t>(file.contentLength) : 0;
+}
+constexpr std::size_t kFirstChunk = 12;
+
+// Visits the top-level chunks in file order; `visit` returns false to stop.
+template <typename Visit>
+void forEachChunk(const ChunkFile& file, Visit&& visit) {
+    std::size_t bound = topLevelBound(file);
+    for (std::size_t at = kFirstChunk;;) {
+        std::optional<Chunk> c = chunkAt(file, at, bound);
+        if (!c || !visit(*c)) return;
+        at = c->end();
+    }
+}
+
+std::optional<Chunk> findChunk(const ChunkFile& file, ChunkId id);
+// The first CLIP chunk whose index has `index` in its low 16 bits.
+std::optional<Chunk> findClip(const ChunkFile& file, std::uint32_t index);
+// The first SURF chunk named `name`, walking up to the FORM's declared size.
+std::optional<Chunk> findSurfaceChunk(const ChunkFile& file, std::string_view name);
+
+// Sub-chunks: 4-byte id, 2-byte size, data. The first one with `id` in the run
+// [start, start + length) of the bytes.
+std::optional<Chunk> findSubChunk(Bytes bytes, std::size_t start, std::size_t length, ChunkId id);
+// Sub-chunk at `offset` of the bytes, if its header and data fit before `end`.
+std::optional<Chunk> subChunkAt(Bytes bytes, std::size_t offset, std::size_t end);
+// A sub-chunk of an LWOB SURF chunk: past the surface name and the NULs after it.
+std::optional<Chunk> findLwobSurfaceField(const ChunkFile& file, const Chunk& surf, ChunkId id);
+
+// The sub-chunk area of an LWO2 surface and the cursor that steps through its
+// BLOK sub-chunks.
+struct SubChunkArea {
+    std::size_t start = 0;   // offset of the first sub-chunk in the bytes
+    std::size_t length = 0;  // up to the end of the SURF data
+};
+struct BlockCursor {
+    std::int64_t remaining = 0;  // 0: no iteration under way
+    std::size_t position = 0;
+};
+// Successive calls return the BLOK sub-chunks of the area in order, then none;
+// the call after that starts again at the first.
+std::optional<Chunk> nextBlock(Bytes bytes, const SubChunkArea& area, BlockCursor& cursor);
+
+}  // namespace vx

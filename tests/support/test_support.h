@@ -1,0 +1,53 @@
+#pragma once
+// Shared test helpers: a recording message sink and scratch files.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/message_sink.h"
+
+namespace vxtest {
+
+struct Message {
+    bool isError;
+    std::string text;
+    bool operator==(const Message&) const = default;
+};
+
+class RecordingSink final : public vx::MessageSink {
+public:
+    void error(std::string_view text) override { messages.push_back({true, std::string(text)}); }
+    void warning(std::string_view text) override { messages.push_back({false, std::string(text)}); }
+    std::vector<std::string> errors() const;
+    std::vector<std::string> warnings() const;
+    std::vector<Message> messages;
+};
+
+// A fresh directory under the system's temporary directory, removed with its
+// contents when the object goes.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    std::string path(std::string_view name) const { return (dir_ / name).string(); }
+    const std::filesystem::path& dir() const { return dir_; }
+
+private:
+    std::filesystem::path dir_;
+};
+
+void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+void writeText(const std::string& path, std::string_view text);
+std::string readText(const std::string& path);
+bool fileExists(const std::string& path);
+// Names in a directory, sorted (to prove no temporary file is left behind).
+std::vector<std::string> listDir(const std::filesystem::path& dir);
+
+// The shared corpus of third-party LightWave files, or empty when absent.
+std::filesystem::path corpusDir();
+
+}  // namespace vxtest
