@@ -1,34 +1,52 @@
 #include "core/chunk_file.h"
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/identifier.h"
 
 namespace vx {
 
-bool ChunkFile::load(const std::string& path, MessageSink& sink) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> data;
-    bool readable = static_cast<bool>(in);
-    if (readable) {
-        in.seekg(0, std::ios::end);
-        std::streamoff length = in.tellg();
-        in.seekg(0, std::ios::beg);
-        readable = length >= 0 && static_cast<bool>(in);
-        if (readable) {
-            data.resize(static_cast<std::size_t>(length));
-            in.read(reinterpret_cast<char*>(data.data()), length);
-            readable = in.gcount() == length;  // a directory opens but cannot be read
+namespace {
+
+// The whole of a regular file; none for anything else (a directory, a FIFO
+// that might never deliver, a device) or when reading fails part way.
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::optional<std::vector<std::uint8_t>> result;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        std::vector<std::uint8_t> data(static_cast<std::size_t>(st.st_size));
+        std::size_t got = 0;
+        bool failed = false;
+        while (got < data.size()) {
+            ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            failed = n < 0;
+            if (n <= 0) break;
+            got += static_cast<std::size_t>(n);
         }
+        data.resize(got);  // a file that shrank while read is taken as it was read
+        if (!failed) result = std::move(data);
     }
-    if (!readable) {
+    ::close(fd);
+    return result;
+}
+
+}  // namespace
+
+bool ChunkFile::load(const std::string& path, MessageSink& sink) {
+    std::optional<std::vector<std::uint8_t>> data = readWholeFile(path);
+    if (!data) {
         *this = ChunkFile{};
         sink.error("Can't open inputfile");
         return false;
     }
-    return loadBytes(std::move(data), path, sink);
+    return loadBytes(std::move(*data), path, sink);
 }
 
 bool ChunkFile::loadBytes(std::vector<std::uint8_t> data, const std::string& path, MessageSink& sink) {
