@@ -1,0 +1,195 @@
+#include "lwo2/context.h"
+
+#include <cstring>
+
+namespace vx {
+
+Lwo2Context::Lwo2Context(ChunkFile& object) : file(object), groupBaseName(object.objectName) {}
+
+bool Lwo2Surface::usesTag(int tag) const {
+    if (tag == tagIndices[0] || tag == tagIndices[1]) return true;
+    for (std::size_t i = 2; i < kTagSlots && tagIndices[i] >= 0; ++i) {
+        if (tag == tagIndices[i]) return true;
+    }
+    return false;
+}
+
+SubChunkArea Lwo2Surface::area() const {
+    if (firstSubChunk >= chunk.size) return {chunk.end(), 0};
+    return {chunk.offset + firstSubChunk, chunk.size - firstSubChunk};
+}
+
+namespace {
+
+// Makes `layr` current and finds its end: the next LAYR chunk, or where the
+// top-level walk stops.
+void makeCurrent(Lwo2Context& context, const Chunk& layr) {
+    context.currentLayer = layr;
+    const std::size_t bound = topLevelBound(context.file);
+    std::size_t at = layr.end();
+    for (;;) {
+        std::optional<Chunk> c = chunkAt(context.file, at, bound);
+        if (!c || c->id == makeId("LAYR")) break;
+        at = c->end();
+    }
+    context.layerEnd = at;
+    context.currentLayerNumber = int(peekU2(context.file.data(layr), 0)) + 1;
+}
+
+}  // namespace
+
+void resetLayerCursor(Lwo2Context& context) {
+    context.currentLayer.reset();
+    context.layerEnd = 0;
+    context.currentLayerNumber = 0;
+}
+
+std::optional<Chunk> nextLayerInFile(Lwo2Context& context) {
+    context.currentLayerNumber = 0;
+    std::optional<Chunk> next;
+    if (!context.currentLayer) {
+        next = findChunk(context.file, makeId("LAYR"));
+    } else {
+        next = chunkAt(context.file, context.layerEnd, topLevelBound(context.file));
+        if (next && next->id != makeId("LAYR")) next.reset();
+    }
+    if (!next) return std::nullopt;
+    makeCurrent(context, *next);
+    return next;
+}
+
+std::optional<Chunk> findLayerByNumber(Lwo2Context& context, int number) {
+    resetLayerCursor(context);
+    while (std::optional<Chunk> layr = nextLayerInFile(context)) {
+        if (context.currentLayerNumber == number) return layr;
+    }
+    resetLayerCursor(context);
+    return std::nullopt;
+}
+
+std::optional<Chunk> nextLayerByNumber(Lwo2Context& context) {
+    int from;
+    if (context.highestLayerNumber < 0) {
+        resetLayerCursor(context);
+        int highest = 0;
+        int lowest = 0;
+        bool any = false;
+        while (nextLayerInFile(context)) {
+            const int n = context.currentLayerNumber;
+            highest = any ? std::max(highest, n) : n;
+            lowest = any ? std::min(lowest, n) : n;
+            any = true;
+        }
+        context.highestLayerNumber = highest;
+        resetLayerCursor(context);
+        if (!any) return std::nullopt;
+        from = lowest - 1;
+    } else {
+        from = context.currentLayerNumber;
+        if (from == 0) return std::nullopt;  // the numbers are exhausted
+    }
+    // Layer numbers come from 16-bit fields, so only the ones that some
+    // layer has are tried; a gap costs one walk, not one per missing number.
+    int next = 0;
+    bool found = false;
+    for (std::optional<Chunk> c = findChunk(context.file, makeId("LAYR")); c;) {
+        if (c->id == makeId("LAYR")) {
+            const int n = int(peekU2(context.file.data(*c), 0)) + 1;
+            if (n > from && n <= context.highestLayerNumber && (!found || n < next)) {
+                next = n;
+                found = true;
+            }
+        }
+        c = chunkAt(context.file, c->end(), topLevelBound(context.file));
+    }
+    if (!found) {
+        resetLayerCursor(context);
+        return std::nullopt;
+    }
+    return findLayerByNumber(context, next);
+}
+
+std::optional<Chunk> findInLayer(const Lwo2Context& context, ChunkId id, ChunkId type) {
+    std::optional<Chunk> found;
+    forEachInLayer(context, [&](const Chunk& c) {
+        if (c.id != id || (type != 0 && (c.size < 4 || peekU4(context.file.data(c), 0) != type))) return true;
+        found = c;
+        return false;
+    });
+    return found;
+}
+
+LayerHeader readLayerHeader(const ChunkFile& file, const Chunk& layr) {
+    LayerHeader h;
+    Bytes data = file.data(layr);
+    h.number = int(peekU2(data, 0)) + 1;
+    h.flags = peekU2(data, 2);
+    if (data.size() <= 16) return h;
+    ByteReader r(data);
+    r.seek(16);
+    h.name = r.evenString();
+    // The parent field is optional: older objects end the chunk after the name.
+    if (r.ok() && r.remaining() >= 2) {
+        const std::uint16_t parent = r.u2();
+        if (parent != 0xFFFF) h.parent = int(parent) + 1;
+    }
+    return h;
+}
+
+std::span<std::uint8_t> layerPivotBytes(ChunkFile& file, const Chunk& layr) {
+    std::span<std::uint8_t> data = file.mutableData(layr);
+    if (data.size() <= 4) return {};
+    return data.subspan(4, std::min<std::size_t>(12, data.size() - 4));
+}
+
+namespace {
+
+std::string_view surfaceName(const ChunkFile& file, const Chunk& surf, std::size_t& firstSubChunk) {
+    ByteReader r = file.reader(surf);
+    std::string_view name = r.evenString();
+    r.evenString();  // the source surface
+    firstSubChunk = r.ok() ? r.offset() : surf.size;
+    return name;
+}
+
+}  // namespace
+
+void buildSurfaceList(Lwo2Context& context) {
+    if (context.surfacesBuilt) return;
+    context.surfacesBuilt = true;
+    const ChunkFile& file = context.file;
+    forEachChunk(file, [&](const Chunk& c) {
+        if (c.id != makeId("SURF")) return true;
+        Lwo2Surface s;
+        s.chunk = c;
+        s.name = surfaceName(file, c, s.firstSubChunk);
+        s.tagIndices.fill(-2);
+        context.surfaces.push_back(s);
+        return true;
+    });
+    if (!file.tags || context.surfaces.empty()) return;
+    // One walk over TAGS: an empty string (a lone NUL) takes no index.
+    std::vector<std::size_t> filled(context.surfaces.size(), 0);
+    Bytes tags = file.data(*file.tags);
+    ByteReader r(tags);
+    int index = 0;
+    while (!r.atEnd()) {
+        if (tags[r.offset()] == 0) {
+            r.skip(1);
+            continue;
+        }
+        const std::string_view tag = r.cstring();
+        for (std::size_t i = 0; i < context.surfaces.size(); ++i) {
+            Lwo2Surface& s = context.surfaces[i];
+            if (filled[i] < Lwo2Surface::kTagSlots && s.name == tag) s.tagIndices[filled[i]++] = index;
+        }
+        ++index;
+    }
+}
+
+std::optional<Chunk> findSurfaceField(const Lwo2Context& context, const Lwo2Surface& surface, ChunkId id) {
+    const SubChunkArea a = surface.area();
+    return findSubChunk(context.file.all(), a.start, a.length, id);
+}
+
+}  // namespace vx
