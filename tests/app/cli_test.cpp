@@ -1,0 +1,159 @@
+#include "app/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+#include <sys/wait.h>
+
+#include "tests/support/lwo_builder.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+using vxtest::chunk;
+using vxtest::Data;
+using vxtest::form;
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+CliRun cli(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    int status = vx::runCommandLine(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::uint8_t> triangleObject(const char* surface = "Hull", int polygons = 1) {
+    Data pols;
+    for (int i = 0; i < polygons; ++i) pols.add(vxtest::lwobPolygon({0, 1, 2}, 1));
+    return form("LWOB", {chunk("PNTS", Data().point(0, 0, 0).point(1, 0, 0).point(0, 1, 0)),
+                         chunk("SRFS", Data().name(surface).name("Spare")), chunk("POLS", pols)});
+}
+
+TEST(CommandLine, UsageErrorsExitWithTwoAndOneLine) {
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"--bogus", "a.lwo"},
+        {"-o"},
+        {"-o", "x.mdl", "a.lwo", "b.lwo"},
+        {"-t", "submarine", "a.lwo"},
+        {"--format", "csv", "--scene", "s.lws", "a.lwo"},
+        {"--spf", "1/0", "--scene", "s.lws", "a.lwo"},
+        {"--spf", "fast", "--scene", "s.lws", "a.lwo"},
+        {"--epoch", "nan", "--scene", "s.lws", "a.lwo"},
+        {"--slices", "0", "--scene", "s.lws", "a.lwo"},
+        {"--slices", "4", "--time-step", "0.5", "--scene", "s.lws", "a.lwo"},
+        {"--scene", "s.lws", "a.lwo", "b.lwo"},
+        {"--epoch", "5", "a.lwo"},
+        {"--quiet=yes", "a.lwo"},
+    };
+    for (const auto& args : bad) {
+        CliRun r = cli(args);
+        EXPECT_EQ(r.status, 2) << testing::PrintToString(args);
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
+TEST(CommandLine, HelpAndVersion) {
+    CliRun help = cli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Usage: vertexion-cli [OPTIONS] OBJECT..."), std::string::npos);
+    CliRun version = cli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "Vertexion v2.8b\n");
+}
+
+TEST(CommandLine, DerivesTheOutputName) {
+    EXPECT_EQ(vx::defaultOutputPath("dir/ship.LwO"), "dir/ship.mdl");
+    EXPECT_EQ(vx::defaultOutputPath("ship.lwo.bak"), "ship.lwo.bak.mdl");
+    EXPECT_EQ(vx::defaultOutputPath("lwo"), "lwo.mdl");
+
+    vxtest::ScratchDir dir;
+    vxtest::writeFile(dir.path("Tri.LWO"), triangleObject());
+    CliRun r = cli({dir.path("Tri.LWO")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(vxtest::fileExists(dir.path("Tri.mdl")));
+}
+
+TEST(CommandLine, RecallsTheModelTypeFromTheEarlierModel) {
+    vxtest::ScratchDir dir;
+    vxtest::writeFile(dir.path("tri.lwo"), triangleObject());
+    vxtest::writeText(dir.path("tri.mdl"), "# Axis rotation applied: Ground Vehicle (+Y to +Z, +X to -Y)\n");
+    ASSERT_EQ(cli({dir.path("tri.lwo")}).status, 0);
+    EXPECT_NE(vxtest::readText(dir.path("tri.mdl")).find("# Axis rotation applied: Ground Vehicle"),
+              std::string::npos);
+    // An explicit type wins over the recalled one.
+    ASSERT_EQ(cli({"--model-type=facility", dir.path("tri.lwo")}).status, 0);
+    EXPECT_NE(vxtest::readText(dir.path("tri.mdl")).find("# Axis rotation applied: Facility"), std::string::npos);
+}
+
+TEST(CommandLine, SeveralObjectsReportPerObjectAndFailWhenAnyFails) {
+    vxtest::ScratchDir dir;
+    vxtest::writeFile(dir.path("good.lwo"), triangleObject());
+    vxtest::writeText(dir.path("bad.lwo"), "not an object at all");
+    CliRun r = cli({dir.path("bad.lwo"), dir.path("good.lwo")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, dir.path("bad.lwo") + ": Not a valid IFF file.\n" + dir.path("good.lwo") +
+                         ": Warning: Surface Spare not used.\n");
+    EXPECT_TRUE(vxtest::fileExists(dir.path("good.mdl")));
+    EXPECT_FALSE(vxtest::fileExists(dir.path("bad.mdl")));
+}
+
+TEST(CommandLine, WarningsAreOneLineAndQuietDropsThem) {
+    vxtest::ScratchDir dir;
+    vxtest::writeFile(dir.path("tri.lwo"), triangleObject("Hull"));
+    CliRun loud = cli({"-o", dir.path("out.mdl"), dir.path("tri.lwo")});
+    EXPECT_EQ(loud.status, 0);
+    EXPECT_EQ(loud.err, "Warning: Surface Spare not used.\n");
+    CliRun quiet = cli({"-q", "-o" + dir.path("out.mdl"), dir.path("tri.lwo")});
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.err, "");
+    // A surface name cannot break the message into several lines.
+    vxtest::writeFile(dir.path("odd.lwo"), form("LWOB", {chunk("PNTS", Data().point(0, 0, 0)),
+                                                         chunk("POLS", Data()),
+                                                         chunk("SRFS", Data().name("a\nb"))}));
+    CliRun odd = cli({dir.path("odd.lwo")});
+    EXPECT_EQ(odd.err, "Warning: Surface a b not used.\n");
+}
+
+TEST(CommandLine, NoConvertWithoutASceneSelectsNothing) {
+    vxtest::ScratchDir dir;
+    vxtest::writeFile(dir.path("tri.lwo"), triangleObject());
+    CliRun r = cli({"--no-convert", dir.path("tri.lwo")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "No convertion options selected.\n");
+}
+
+TEST(CommandLine, BadPathsAreReportedNotCrashedOn) {
+    vxtest::ScratchDir dir;
+    vxtest::writeFile(dir.path("tri.lwo"), triangleObject());
+    EXPECT_EQ(cli({dir.path("missing.lwo")}).err, "Can't open inputfile\n");
+    EXPECT_EQ(cli({dir.dir().string()}).err, "Can't open inputfile\n");
+    CliRun toDir = cli({"-o", dir.dir().string(), dir.path("tri.lwo")});
+    EXPECT_EQ(toDir.status, 1);
+    EXPECT_EQ(toDir.err, "Can't open output file.\n");
+}
+
+// A write that fails part way (here a file size limit) is reported and the
+// earlier model survives, byte for byte.
+TEST(CommandLine, WriteFailureKeepsTheEarlierModel) {
+    vxtest::ScratchDir dir;
+    vxtest::writeFile(dir.path("big.lwo"), triangleObject("Hull", 20000));
+    const std::string earlier = "# Axis rotation applied: None\nearlier model\n";
+    vxtest::writeText(dir.path("big.mdl"), earlier);
+    const std::string command = "ulimit -f 64 && exec '" + std::string(VERTEXION_CLI_PATH) + "' -q '" +
+                                dir.path("big.lwo") + "' 2>'" + dir.path("err.txt") + "'";
+    int raw = std::system(("sh -c \"" + command + "\"").c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_EQ(vxtest::readText(dir.path("err.txt")), "Can't write output file.\n");
+    EXPECT_EQ(vxtest::readText(dir.path("big.mdl")), earlier);
+    EXPECT_EQ(vxtest::listDir(dir.dir()), (std::vector<std::string>{"big.lwo", "big.mdl", "err.txt"}));
+}
+
+}  // namespace
