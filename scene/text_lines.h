@@ -1,0 +1,34 @@
+#pragma once
+// Scene and script files are read line by line through a fixed buffer: a line
+// longer than the buffer arrives as several pieces, each handled as a line of
+// its own, so no line ever needs more memory than the buffer.
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace vx {
+
+class TextLineReader {
+public:
+    explicit TextLineReader(std::size_t bufferSize) : buffer_(bufferSize, '\0') {}
+    TextLineReader(const TextLineReader&) = delete;
+    TextLineReader& operator=(const TextLineReader&) = delete;
+    ~TextLineReader() { close(); }
+
+    // False when the path cannot be opened for reading or names a directory.
+    bool open(const std::string& path);
+    void close();
+
+    // The next piece: at most bufferSize - 1 characters, ending after a line
+    // end when one comes first, and cut at an embedded NUL (the C string
+    // functions see no further). None at the end of the file or on a read error.
+    bool next(std::string_view& line);
+
+private:
+    std::FILE* file_ = nullptr;
+    std::string buffer_;
+};
+
+}  // namespace vx
