@@ -34,9 +34,9 @@ std::string lwobSurfaceAttributes(const ChunkFile& file, const Chunk& surf) {
         appendFixed(text, *tran * 0.00390625, 6);
         text += '\n';
     }
-    if (auto spec = fieldU2(file, surf, makeId("SPEC")); spec && *spec != 0) {
+    if (auto specular = fieldU2(file, surf, makeId("SPEC")); specular && *specular != 0) {
         text += "\t\tSpecularity ";
-        appendFixed(text, *spec * 0.00390625, 6);
+        appendFixed(text, *specular * 0.00390625, 6);
         text += '\n';
     }
     if (auto glos = fieldU2(file, surf, makeId("GLOS")); glos && *glos != 0) {
