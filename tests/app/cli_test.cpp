@@ -156,4 +156,27 @@ TEST(CommandLine, WriteFailureKeepsTheEarlierModel) {
     EXPECT_EQ(vxtest::listDir(dir.dir()), (std::vector<std::string>{"big.lwo", "big.mdl", "err.txt"}));
 }
 
+#if !defined(__SANITIZE_ADDRESS__)
+// An object that needs more memory than the process may have fails cleanly.
+// (The address sanitizer reserves far more address space than any limit here.)
+TEST(CommandLine, ExhaustedMemoryIsReported) {
+    vxtest::ScratchDir dir;
+    Data pols;
+    const std::vector<std::uint8_t> record = vxtest::lwobPolygon({2}, 1).bytes;  // one point polygon
+    pols.bytes.resize(record.size() * 10'000'000);
+    for (std::size_t at = 0; at < pols.bytes.size(); at += record.size())
+        std::copy(record.begin(), record.end(), pols.bytes.begin() + at);
+    vxtest::writeFile(dir.path("huge.lwo"), form("LWOB", {chunk("PNTS", Data().point(0, 0, 0).point(1, 0, 0)
+                                                                        .point(0, 1, 0)),
+                                                          chunk("SRFS", Data().name("S")), chunk("POLS", pols)}));
+    const std::string command = "ulimit -v 200000 && exec '" + std::string(VERTEXION_CLI_PATH) + "' '" +
+                                dir.path("huge.lwo") + "' 2>'" + dir.path("err.txt") + "'";
+    int raw = std::system(("sh -c \"" + command + "\"").c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_EQ(vxtest::readText(dir.path("err.txt")), "Out of memory\n");
+    EXPECT_FALSE(vxtest::fileExists(dir.path("huge.mdl")));
+}
+#endif
+
 }  // namespace
