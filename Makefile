@@ -5,7 +5,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-sanitize clean
+.PHONY: all deps configure build run test test-sanitize bench clean
 
 all: build
 
@@ -31,6 +31,10 @@ test-sanitize: deps
 	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j$(JOBS)
+
+# Speed and memory on large generated objects and scenes.
+bench: build
+	@bench/run.sh $(BUILD)
 
 clean:
 	@rm -rf $(BUILD) $(SANITIZE_BUILD)
