@@ -1,0 +1,24 @@
+// The desktop program: vertexion [OBJECT]
+
+#include <csignal>
+#include <string>
+
+#include <QApplication>
+
+#include "ui/qt/main_window.h"
+
+int main(int argc, char** argv) {
+    // Past a file size limit a write must fail and be reported, not kill us.
+    std::signal(SIGXFSZ, SIG_IGN);
+    QApplication app(argc, argv);  // takes its own options out of argv
+    // The whole argument text is the object's path, so a path with spaces
+    // given without quotes comes back together.
+    std::string argumentText;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) argumentText += ' ';
+        argumentText += argv[i];
+    }
+    vx::ui::MainWindow window(argumentText);
+    window.exec();
+    return 0;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// What every dialog asks of the windowing toolkit: a one-line message box and
+// the two file pickers. The dialogs' logic talks only to these interfaces, so
+// it runs the same under Qt and under the tests' fake platform.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/message_sink.h"
+
+namespace vx::ui {
+
+// A filter list is pairs of a description and a pattern, each part ended by
+// "|", the list ended by a second "|": "Objects (*.lwo)|*.lwo|All Files (*.*)|*.*||".
+struct FilePickerRequest {
+    std::string proposedName;      // the current path of the field
+    std::string defaultExtension;  // added to a typed name without one; empty: none
+    std::string filters;
+};
+
+class DialogPlatform {
+public:
+    virtual ~DialogPlatform() = default;
+    // A modal box with an OK button and one line of text.
+    virtual void showMessage(std::string_view text) = 0;
+    // The chosen full path, or nothing when the picker was cancelled. The save
+    // picker asks no overwrite question: the conversion replaces the file.
+    virtual std::optional<std::string> pickOpenFile(const FilePickerRequest& request) = 0;
+    virtual std::optional<std::string> pickSaveFile(const FilePickerRequest& request) = 0;
+};
+
+// Conversion messages, failures and warnings alike, end up in the platform's
+// message box.
+class MessageBoxSink final : public MessageSink {
+public:
+    explicit MessageBoxSink(DialogPlatform& platform) : platform_(platform) {}
+    void error(std::string_view text) override { platform_.showMessage(text); }
+    void warning(std::string_view text) override { platform_.showMessage(text); }
+
+private:
+    DialogPlatform& platform_;
+};
+
+}  // namespace vx::ui

@@ -1,0 +1,194 @@
+#include "ui/main_dialog.h"
+
+#include <array>
+#include <fstream>
+
+#include "core/byte_reader.h"
+#include "core/chunk_file.h"
+#include "core/dispatch/run_job.h"
+#include "core/mdl_text.h"
+#include "core/model_type.h"
+#include "ui/script_dialog.h"
+#include "ui/text_case.h"
+
+namespace vx::ui {
+
+namespace {
+
+// Only the form type matters here; the whole object is loaded by the run.
+bool isLwo2File(const std::string& path) {
+    if (path.empty()) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::array<std::uint8_t, 16> head{};
+    in.read(reinterpret_cast<char*>(head.data()), head.size());
+    const Bytes read(head.data(), static_cast<std::size_t>(in.gcount()));
+    return peekU4(read, 8) == makeId("LWO2");
+}
+
+void enableOutputControls(MainPlatform& platform, bool enabled) {
+    platform.setEnabled(MainControl::OutputLabel, enabled);
+    platform.setEnabled(MainControl::OutputBrowse, enabled);
+    platform.setEnabled(MainControl::OutputEdit, enabled);
+}
+
+// A new output name for the current input, and the model type it was last
+// converted with.
+void followInput(MainDialog& dialog) {
+    ConversionJob& f = dialog.fields;
+    if (f.convert && deriveOutputPath(f.inputPath, f.outputPath)) recallModelType(dialog, f.outputPath);
+}
+
+ConversionStatus runConversion(MainDialog& dialog, MainPlatform& platform) {
+    platform.readControls(dialog.fields);
+    MessageBoxSink sink(platform);
+    platform.setBusy(true);
+    const ConversionStatus status = validateAndRun(dialog.fields, sink);
+    platform.setBusy(false);
+    return status;
+}
+
+}  // namespace
+
+MainDialog startMainDialog(std::string_view argumentText) {
+    MainDialog dialog;
+    ConversionJob& f = dialog.fields;
+    f.inputPath = argumentText;
+    f.outputPath = argumentText;
+    if (!argumentText.empty() && argumentText.front() == '"') {
+        // Only a closing quote is dropped: an unbalanced quote must not cost
+        // the path its last character.
+        std::string_view unquoted = argumentText.substr(1);
+        if (!unquoted.empty() && unquoted.back() == '"') unquoted.remove_suffix(1);
+        f.inputPath = unquoted;
+        f.outputPath = f.inputPath;
+    }
+    if (!argumentText.empty()) {
+        if (endsWithIgnoringCase(f.outputPath, ".lwo")) f.outputPath.resize(f.outputPath.size() - 4);
+        f.outputPath += ".mdl";
+        recallModelType(dialog, f.outputPath);
+    }
+    return dialog;
+}
+
+bool deriveOutputPath(const std::string& input, std::string& output) {
+    if (!endsWithIgnoringCase(input, ".lwo")) return false;
+    output = input.substr(0, input.size() - 4) + ".mdl";
+    return true;
+}
+
+void recallModelType(MainDialog& dialog, const std::string& mdlPath) {
+    if (auto type = readModelTypeFromMdl(mdlPath)) dialog.fields.modelType = *type;
+}
+
+void checkObjectForm(MainDialog& dialog, MainPlatform& platform) {
+    if (isLwo2File(dialog.fields.inputPath)) {
+        if (!dialog.advancedRevealed) {
+            dialog.advancedRevealed = true;
+            platform.setShown(MainControl::Convert, true);
+            platform.setShown(MainControl::Articulate, true);
+            platform.setShown(MainControl::Details, true);
+        }
+        platform.setEnabled(MainControl::Convert, true);
+        platform.setEnabled(MainControl::Articulate, true);
+        return;
+    }
+    if (!dialog.advancedRevealed) return;
+    // Only LWO2 objects can skip the model file or yield a script.
+    platform.setEnabled(MainControl::Convert, false);
+    platform.setEnabled(MainControl::Articulate, false);
+    dialog.fields.convert = true;
+    dialog.fields.articulate = false;
+    enableOutputControls(platform, true);
+    platform.setEnabled(MainControl::Details, false);
+}
+
+void initMainDialog(MainDialog& dialog, MainPlatform& platform) {
+    platform.showFields(dialog.fields);
+    platform.addWindowMenuEntries(kAdvancedOptionsEntry, kAboutEntry);
+    platform.setProgramIcon();
+    dialog.advancedRevealed = false;
+    for (MainControl c : {MainControl::SortLayers, MainControl::AllImageFormats, MainControl::Convert,
+                          MainControl::Articulate, MainControl::Details})
+        platform.setShown(c, false);
+    platform.setEnabled(MainControl::SortLayers, false);
+    platform.setEnabled(MainControl::Convert, false);
+    platform.setEnabled(MainControl::Articulate, false);
+    platform.setEnabled(MainControl::Details, dialog.fields.articulate);
+    checkObjectForm(dialog, platform);
+    platform.showFields(dialog.fields);
+    platform.setTitle(kProgramBanner);
+}
+
+void browseInput(MainDialog& dialog, MainPlatform& platform) {
+    platform.readControls(dialog.fields);
+    auto chosen = platform.pickOpenFile({dialog.fields.inputPath, ".LWO", std::string(kObjectFilters)});
+    if (!chosen) return;
+    dialog.fields.inputPath = *chosen;
+    checkObjectForm(dialog, platform);
+    followInput(dialog);
+    platform.showFields(dialog.fields);
+}
+
+void inputLostFocus(MainDialog& dialog, MainPlatform& platform) {
+    platform.readControls(dialog.fields);
+    checkObjectForm(dialog, platform);
+    followInput(dialog);
+    platform.showFields(dialog.fields);
+}
+
+void browseOutput(MainDialog& dialog, MainPlatform& platform) {
+    platform.readControls(dialog.fields);
+    auto chosen = platform.pickSaveFile({dialog.fields.outputPath, ".MDL", std::string(kModelFilters)});
+    if (!chosen) return;
+    dialog.fields.outputPath = *chosen;
+    recallModelType(dialog, dialog.fields.outputPath);
+    platform.showFields(dialog.fields);
+}
+
+void convertClicked(MainDialog& dialog, MainPlatform& platform) {
+    ConversionJob& f = dialog.fields;
+    platform.readControls(f);
+    enableOutputControls(platform, f.convert);
+    // Ticking again only renames: the model type stays the user's choice.
+    if (f.convert)
+        deriveOutputPath(f.inputPath, f.outputPath);
+    else
+        f.outputPath.clear();
+    platform.showFields(f);
+}
+
+void articulateClicked(MainDialog& dialog, MainPlatform& platform) {
+    platform.readControls(dialog.fields);
+    platform.setEnabled(MainControl::Details, dialog.fields.articulate);
+    if (dialog.fields.articulate) openScriptDialog(dialog, platform);
+}
+
+void openScriptDialog(MainDialog& dialog, MainPlatform& platform) {
+    platform.readControls(dialog.fields);
+    ScriptDialog values = scriptDialogFor(dialog.fields);
+    if (platform.runScriptDialog(values)) takeScriptSettings(values, dialog.fields);
+}
+
+void showAdvancedOptions(MainDialog& dialog, MainPlatform& platform) {
+    platform.readControls(dialog.fields);
+    for (MainControl c : {MainControl::SortLayers, MainControl::AllImageFormats}) {
+        platform.setShown(c, true);
+        platform.setEnabled(c, true);
+    }
+    platform.repaint();
+}
+
+ConversionStatus pressOk(MainDialog& dialog, MainPlatform& platform) {
+    const ConversionStatus status = runConversion(dialog, platform);
+    if (status == 0) platform.closeDialog();
+    return status;
+}
+
+ConversionStatus pressApply(MainDialog& dialog, MainPlatform& platform) {
+    const ConversionStatus status = runConversion(dialog, platform);
+    if (status == 0) platform.showMessage(kConversionSuccessful);
+    return status;
+}
+
+}  // namespace vx::ui

@@ -1,0 +1,87 @@
+#pragma once
+// The main dialog's fields and event handlers, free of any toolkit. Every
+// handler first copies the controls into the fields and, when it changes
+// fields, copies them back into the controls at the end.
+
+#include <string>
+#include <string_view>
+
+#include "core/job.h"
+#include "ui/dialog_platform.h"
+
+namespace vx::ui {
+
+inline constexpr std::string_view kMainHeading = "Lightwave to Korvan Model Converter";
+inline constexpr std::string_view kAdvancedOptionsEntry = "Advanced Options...";
+inline constexpr std::string_view kAboutEntry = "&About Vertexion...";
+inline constexpr std::string_view kConversionSuccessful = "Conversion successful.";
+inline constexpr std::string_view kObjectFilters = "Lightwave Objects (*.lwo)|*.lwo|All Files (*.*)|*.*||";
+inline constexpr std::string_view kModelFilters = "Korvan Model Files (*.mdl)|*.mdl|All Files (*.*)|*.*||";
+
+// The controls whose state changes while the dialog is open.
+enum class MainControl { SortLayers, AllImageFormats, Convert, Articulate, Details, OutputLabel, OutputBrowse, OutputEdit };
+
+struct MainDialog {
+    // Every option of a run, with the dialog's defaults; a job is built from
+    // them for each run. The script fields are edited in the script dialog.
+    ConversionJob fields;
+    // "Convert", "Articulate" and "Details..." have been shown for an LWO2
+    // input; they stay visible from then on.
+    bool advancedRevealed = false;
+};
+
+struct ScriptDialog;
+
+class MainPlatform : public DialogPlatform {
+public:
+    // The two copies between the controls and the fields they are bound to
+    // (model type, input and output paths, the four check boxes).
+    virtual void readControls(ConversionJob& fields) = 0;
+    virtual void showFields(const ConversionJob& fields) = 0;
+    virtual void setShown(MainControl control, bool shown) = 0;
+    virtual void setEnabled(MainControl control, bool enabled) = 0;
+    virtual void repaint() = 0;
+    virtual void setTitle(std::string_view title) = 0;
+    virtual void setProgramIcon() = 0;
+    virtual void addWindowMenuEntries(std::string_view advancedOptions, std::string_view about) = 0;
+    // A wait cursor while a conversion runs inside a handler.
+    virtual void setBusy(bool busy) = 0;
+    // Runs the script dialog modally on `values`; true when it was closed
+    // with its confirming button.
+    virtual bool runScriptDialog(ScriptDialog& values) = 0;
+    // Ends the dialog; the program ends with it.
+    virtual void closeDialog() = 0;
+};
+
+// The fields at start-up from the program's whole argument text, possibly
+// enclosed in double quotes.
+MainDialog startMainDialog(std::string_view argumentText);
+
+// "ship.LWO" gives "ship.mdl"; any other ending leaves `output` unchanged.
+// Returns whether it applied.
+bool deriveOutputPath(const std::string& input, std::string& output);
+
+// The model type of an existing model file, when it names one.
+void recallModelType(MainDialog& dialog, const std::string& mdlPath);
+
+// Reveals the LightWave 6+ options for an LWO2 input, and resets them for any
+// other once they have been revealed.
+void checkObjectForm(MainDialog& dialog, MainPlatform& platform);
+
+// Once the dialog's window exists.
+void initMainDialog(MainDialog& dialog, MainPlatform& platform);
+
+void browseInput(MainDialog& dialog, MainPlatform& platform);
+void inputLostFocus(MainDialog& dialog, MainPlatform& platform);
+void browseOutput(MainDialog& dialog, MainPlatform& platform);
+void convertClicked(MainDialog& dialog, MainPlatform& platform);
+void articulateClicked(MainDialog& dialog, MainPlatform& platform);
+void openScriptDialog(MainDialog& dialog, MainPlatform& platform);
+void showAdvancedOptions(MainDialog& dialog, MainPlatform& platform);
+
+// OK runs the conversion and closes the dialog when it finished; Apply runs
+// it and says so. Both return the run's status.
+ConversionStatus pressOk(MainDialog& dialog, MainPlatform& platform);
+ConversionStatus pressApply(MainDialog& dialog, MainPlatform& platform);
+
+}  // namespace vx::ui

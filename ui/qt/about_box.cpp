@@ -1,0 +1,35 @@
+#include "ui/qt/about_box.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "core/mdl_text.h"
+#include "ui/main_dialog.h"
+#include "ui/qt/platform_dialogs.h"
+#include "ui/qt/program_icon.h"
+
+namespace vx::ui {
+
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("About Vertexion"));
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("aboutIcon"));
+    icon->setPixmap(programIcon().pixmap(64, 64));
+    auto* banner = new QLabel(toQString(kProgramBanner), this);
+    banner->setObjectName(QStringLiteral("aboutBanner"));
+    QFont bold = banner->font();
+    bold.setBold(true);
+    banner->setFont(bold);
+    auto* heading = new QLabel(toQString(kMainHeading), this);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setDefault(true);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(banner, 0, 1);
+    layout->addWidget(heading, 1, 1);
+    layout->addWidget(ok, 2, 0, 1, 2, Qt::AlignRight);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+}  // namespace vx::ui

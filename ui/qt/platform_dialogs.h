@@ -1,0 +1,31 @@
+#pragma once
+// The message box and file pickers both dialogs share, and the conversions
+// between the logic's byte strings and Qt's texts.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <QString>
+#include <QStringList>
+
+#include "ui/dialog_platform.h"
+
+class QWidget;
+
+namespace vx::ui {
+
+QString toQString(std::string_view text);
+// Paths go to the file system in its own encoding.
+QString pathToQString(const std::string& path);
+std::string qStringToPath(const QString& path);
+
+// "Objects (*.lwo)|*.lwo|All Files (*.*)|*.*||" as Qt's name filters. Every
+// file matches "*.*" on Windows but only names with a dot elsewhere, so it
+// becomes "*".
+QStringList qtNameFilters(std::string_view filterList);
+
+void showMessageBox(QWidget* parent, std::string_view text);
+std::optional<std::string> pickFile(QWidget* parent, const FilePickerRequest& request, bool save);
+
+}  // namespace vx::ui

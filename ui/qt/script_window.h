@@ -1,0 +1,52 @@
+#pragma once
+// The "Articulation Script Converter" dialog's widgets, bound to its logic.
+
+#include <QDialog>
+
+#include "ui/script_dialog.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QRadioButton;
+
+namespace vx::ui {
+
+class ScriptWindow : public QDialog, public ScriptPlatform {
+    Q_OBJECT
+
+public:
+    ScriptWindow(const ScriptDialog& values, QWidget* parent = nullptr);
+
+    const ScriptDialog& values() const { return values_; }
+
+    void showMessage(std::string_view text) override;
+    std::optional<std::string> pickOpenFile(const FilePickerRequest& request) override;
+    std::optional<std::string> pickSaveFile(const FilePickerRequest& request) override;
+    ScriptControls readControls() override;
+    void showControls(const ScriptControls& controls) override;
+    void setEnabled(ScriptControl control, bool enabled) override;
+    void focus(ScriptControl control) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* control(ScriptControl c) const;
+
+    ScriptDialog values_;
+    QLineEdit* scene_;
+    QLineEdit* script_;
+    QCheckBox* subdivide_;
+    QRadioButton* byTimeStep_;
+    QRadioButton* bySlices_;
+    QButtonGroup* mode_;
+    QLineEdit* timeStep_;
+    QLineEdit* slices_;
+    QLineEdit* epoch_;
+    QComboBox* format_;
+    QComboBox* secondsPerFrame_;
+};
+
+}  // namespace vx::ui

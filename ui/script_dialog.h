@@ -1,0 +1,86 @@
+#pragma once
+// The articulation script dialog's values and actions, free of any toolkit:
+// the scene to read, the script to write and the script's timing settings.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/job.h"
+#include "ui/dialog_platform.h"
+
+namespace vx::ui {
+
+inline constexpr std::string_view kScriptDialogTitle = "Articulation Script Converter";
+inline constexpr std::string_view kSceneFilters = "Lightwave Scenes (*.lws)|*.lws|All Files (*.*)|*.*||";
+inline constexpr std::string_view kScriptFilters = "Model Articulations (*.*ma)|*.*ma|All Files (*.*)|*.*||";
+inline constexpr std::string_view kEnterNumber = "Please enter a number.";
+inline constexpr std::string_view kEnterInteger = "Please enter an integer.";
+
+struct ScriptDialog {
+    std::string scenePath;
+    std::string scriptPath;
+    double epoch = 0;
+    std::string spfText = "1";  // the seconds-per-frame box's text
+    double secondsPerFrame = 1.0 / 30.0;
+    int scriptFormat = -1;      // ScriptFormat; -1: nothing chosen
+    bool subdivide = false;
+    int subdivideMode = 1;      // SubdivideMode
+    int subdivideSteps = 20;
+    float subdivideTimeStep = 0.25f;
+    std::string scriptExtension = ".sama";
+    // The text secondsPerFrame was last taken from or shown as; "Close" parses
+    // the box only when its text differs, so an untouched value keeps its
+    // full precision.
+    std::string spfSource;
+};
+
+// The controls' contents as the user sees them.
+struct ScriptControls {
+    std::string scenePath;
+    std::string scriptPath;
+    std::string epoch;
+    std::string secondsPerFrame;
+    int scriptFormat = -1;
+    bool subdivide = false;
+    int subdivideMode = 1;
+    std::string subdivideSteps;
+    std::string subdivideTimeStep;
+};
+
+enum class ScriptControl { ByTimeStep, BySlices, TimeStepBox, SlicesBox, EpochBox, SecondsPerFrameBox };
+
+class ScriptPlatform : public DialogPlatform {
+public:
+    virtual ScriptControls readControls() = 0;
+    virtual void showControls(const ScriptControls& controls) = 0;
+    virtual void setEnabled(ScriptControl control, bool enabled) = 0;
+    virtual void focus(ScriptControl control) = 0;
+};
+
+// The dialog's values from the main dialog's fields, and back on "Close".
+ScriptDialog scriptDialogFor(const ConversionJob& fields);
+void takeScriptSettings(const ScriptDialog& values, ConversionJob& fields);
+
+// ".fma" for a facility, ".gvma" for a ground vehicle, ".sama" otherwise.
+std::string_view scriptExtensionFor(ModelType type);
+
+// Copies the controls into the values, checking the number boxes in the
+// dialog's order; at the first bad one it says so, puts the focus there and
+// returns 1, leaving that value and the ones after it as they were.
+int readScriptControls(ScriptDialog& values, ScriptPlatform& platform);
+void showScriptValues(const ScriptDialog& values, ScriptPlatform& platform);
+
+void initScriptDialog(ScriptDialog& values, ScriptPlatform& platform);
+void browseScene(ScriptDialog& values, ScriptPlatform& platform);
+void browseScript(ScriptDialog& values, ScriptPlatform& platform);
+// The seconds-per-frame box lost the focus.
+void parseSecondsPerFrame(ScriptDialog& values, ScriptPlatform& platform);
+void updateSubdivideControls(ScriptDialog& values, ScriptPlatform& platform);
+// True when the values are good and the dialog may end.
+bool closeScriptDialog(ScriptDialog& values, ScriptPlatform& platform);
+
+// The settings an existing script was written with, when it has them.
+void recallSettingsOf(ScriptDialog& values);
+
+}  // namespace vx::ui
