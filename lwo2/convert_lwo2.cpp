@@ -1,0 +1,106 @@
+#include "lwo2/convert_lwo2.h"
+
+#include <new>
+
+#include "core/identifier.h"
+#include "core/mdl_text.h"
+#include "core/number_format.h"
+#include "lwo2/placement.h"
+#include "lwo2/write_layer.h"
+
+namespace vx {
+
+namespace {
+
+void writeGroup(const LayerGroup& group, std::string& out) {
+    out += "#\nComponent ";
+    out += group.name;
+    out += '\n';
+    out += group.prefix;
+    out += group.body;
+    out += "EndComponent\n";
+}
+
+void writeSummary(std::string& out, std::string_view title, const std::string& list) {
+    out += title;
+    out += list.empty() ? std::string_view("#\t(none)\n") : std::string_view(list);
+    out += "#\n";
+}
+
+ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const std::string& outputPath,
+                         OutputFile& out, MessageSink& sink) {
+    if (out.open(outputPath) != 0) {
+        sink.error("Can't open output file.");
+        return 1;
+    }
+    const std::string modelName = makeIdentifier(outputPath);
+    appendModelHeader(out.buffer(), makeIdentifier(job.inputPath), job.modelType);
+    buildSurfaceList(context);
+
+    std::string mainBody;
+    float extent = 10.0f;
+    GeometryWriter geometry;
+    resetLayerCursor(context);
+    while (std::optional<Chunk> layr = job.sortLayers ? nextLayerByNumber(context) : nextLayerInFile(context)) {
+        const LayerHeader header = readLayerHeader(context.file, *layr);
+        if (header.flags & 1) {
+            std::string& text = out.buffer();
+            text += "#\n# Layer ";
+            appendInt(text, context.currentLayerNumber);
+            text += " (";
+            text += singleLine(header.name);
+            text += ") invisible.  Skipping layer.\n";
+            continue;
+        }
+        writeLayer(job, context, out, *layr, mainBody, extent, geometry);
+    }
+    placeOrphanGroups(context, mainBody);
+
+    std::string& text = out.buffer();
+    writeLayerGroups(context, text);
+    text += "#\n# Main body:\nComponent ";
+    text += modelName;
+    text += "_ROOT\n\tRoot\n";
+    text += mainBody;
+    text += "EndComponent\nBoundRadius ";
+    appendGeneral(text, (double(extent) + 1000.0) * 1.5);
+    text += "\n#\n";
+    writeSummaries(context, text);
+    text += "# End of ";
+    text += modelName;
+    text += ".mdl\n###########################################################\n";
+    if (out.commit() != 0) {
+        sink.error("Can't write output file.");
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void writeLayerGroups(const Lwo2Context& context, std::string& out) {
+    for (const LayerGroup& group : context.includeGroups) writeGroup(group, out);
+    for (const LayerGroup& group : context.parentGroups) writeGroup(group, out);
+}
+
+void writeSummaries(const Lwo2Context& context, std::string& out) {
+    writeSummary(out, "# Articulations:\n", context.articulations);
+    writeSummary(out, "# Textures used:\n", context.texturesUsed);
+    writeSummary(out, "# Attach points:\n", context.attachPoints);
+    writeSummary(out, "# Model pointing articulations:\n", context.modelPointing);
+    writeSummary(out, "# SolarPanel groups:\n", context.solarPanelGroups);
+}
+
+ConversionStatus convertLwo2(const ConversionJob& job, Lwo2Context& context, const std::string& outputPath,
+                             MessageSink& sink) {
+    OutputFile out;
+    try {
+        return convert(job, context, outputPath, out, sink);
+    } catch (const std::bad_alloc&) {
+        out.discard();
+        sink.error("Out of memory");
+        return 1;
+    }
+}
+
+}  // namespace vx

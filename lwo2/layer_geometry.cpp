@@ -1,0 +1,257 @@
+#include "lwo2/layer_geometry.h"
+
+#include <algorithm>
+
+#include "core/identifier.h"
+#include "core/mdl_text.h"
+#include "core/number_format.h"
+#include "lwo2/surface.h"
+
+namespace vx {
+
+namespace {
+
+enum : std::uint8_t { kMesh = 1, kPointBlock = 2 };
+
+void appendTexturedLine(std::string& out, const Point3& p, float u, float v) {
+    out += "\t\t\t";
+    appendFixed(out, p.x, 11);
+    out += ' ';
+    appendFixed(out, p.y, 11);
+    out += ' ';
+    appendFixed(out, p.z, 11);
+    out += ' ';
+    appendFixed(out, u, 6);
+    out += ' ';
+    appendFixed(out, v, 6);
+    out += '\n';
+}
+
+}  // namespace
+
+void GeometryWriter::write(const ConversionJob& job, Lwo2Context& context, OutputFile& out,
+                           const LayerChunks& chunks, float& extent) {
+    ChunkFile& file = context.file;
+    const std::size_t pointCount = chunks.points.size / 12;
+    decodePoints(file.mutableData(chunks.points), pointCount, job.modelType, extent);
+    if (context.surfaces.empty()) return;
+
+    readPolygons(file, chunks, pointCount);
+    groupBySurface(context);
+    marks_.assign(pointCount, 0);
+    meshVertex_.resize(pointCount);
+    uvMap_ = 0;
+    const std::uint8_t* points = file.bytes.data() + chunks.points.offset;
+    for (std::size_t s = 0; s < context.surfaces.size(); ++s) {
+        if (surfaceStart_[s] == surfaceStart_[s + 1]) continue;  // no polygon of the layer uses it
+        writeSurface(job, context, context.surfaces[s], out, points, pointCount, surfaceStart_[s],
+                     surfaceStart_[s + 1]);
+    }
+}
+
+// Reads the FACE polygons and, in step with them, the PTAG entries: each
+// polygon takes the next entry, and once the entries run out the rest take
+// tag 0. Lines (two vertices) and empty polygons are not converted, and a
+// polygon naming a point beyond the point list is dropped; both still use
+// up their entry.
+void GeometryWriter::readPolygons(const ChunkFile& file, const LayerChunks& chunks, std::size_t pointCount) {
+    indices_.clear();
+    polygons_.clear();
+    tags_.clear();
+    ByteReader pols = file.reader(chunks.polygons);
+    ByteReader ptag = file.reader(chunks.tags);
+    pols.seek(4);
+    ptag.seek(4);
+    while (!pols.atEnd()) {
+        const std::uint32_t count = pols.u2();
+        const std::size_t first = indices_.size();
+        bool inside = true;
+        for (std::uint32_t i = 0; i < count && pols.ok(); ++i) {
+            const std::uint32_t index = pols.vx();
+            inside = inside && index < pointCount;
+            indices_.push_back(index);
+        }
+        if (!pols.ok()) {  // the polygon runs past the chunk
+            indices_.resize(first);
+            break;
+        }
+        std::uint32_t tag = 0;
+        if (ptag.ok()) {
+            ptag.vx();  // the polygon number: entries are taken in order
+            tag = ptag.u2();
+            if (!ptag.ok()) tag = 0;
+        }
+        if (!inside || count == 0 || count == 2) {
+            indices_.resize(first);
+            continue;
+        }
+        polygons_.push_back({static_cast<std::uint32_t>(first), count});
+        tags_.push_back(tag);
+    }
+}
+
+// Buckets the layer's polygons by surface in one pass (a counting sort), in
+// file order within each surface. A polygon whose tag names several SURF
+// chunks (two surfaces of the same name) goes to each of them.
+void GeometryWriter::groupBySurface(const Lwo2Context& context) {
+    const std::size_t surfaceCount = context.surfaces.size();
+    if (!tagMapBuilt_) {
+        tagMapBuilt_ = true;
+        for (std::size_t s = 0; s < surfaceCount; ++s) {
+            const Lwo2Surface& surface = context.surfaces[s];
+            // The first two slots are always compared; the others up to the first unused one.
+            for (std::size_t i = 0; i < Lwo2Surface::kTagSlots; ++i) {
+                const int tag = surface.tagIndices[i];
+                if (tag < 0) {
+                    if (i >= 2) break;
+                    continue;
+                }
+                if (surfacesOfTag_.size() <= std::size_t(tag)) surfacesOfTag_.resize(std::size_t(tag) + 1);
+                surfacesOfTag_[tag].push_back(static_cast<std::uint32_t>(s));
+            }
+        }
+    }
+    surfaceStart_.assign(surfaceCount + 1, 0);
+    for (std::uint32_t tag : tags_) {
+        if (tag >= surfacesOfTag_.size()) continue;
+        for (std::uint32_t s : surfacesOfTag_[tag]) ++surfaceStart_[s + 1];
+    }
+    for (std::size_t s = 0; s < surfaceCount; ++s) surfaceStart_[s + 1] += surfaceStart_[s];
+    bySurface_.resize(surfaceStart_[surfaceCount]);
+    std::vector<std::uint32_t>& next = touched_;  // borrowed as the fill cursors
+    next.assign(surfaceStart_.begin(), surfaceStart_.end() - 1);
+    for (std::size_t p = 0; p < tags_.size(); ++p) {
+        if (tags_[p] >= surfacesOfTag_.size()) continue;
+        for (std::uint32_t s : surfacesOfTag_[tags_[p]]) bySurface_[next[s]++] = static_cast<std::uint32_t>(p);
+    }
+    touched_.clear();
+}
+
+// Loads the surface's UV map into u_, v_: the TXUV map of the current layer
+// named by the VMAP of the surface's first texture block. Points the map does
+// not list get 0, 0; entries for points beyond the list are skipped, and an
+// entry cut off by the end of the chunk ends the map.
+bool GeometryWriter::loadTextureMap(const Lwo2Context& context, const Lwo2Surface& surface, std::size_t pointCount) {
+    const ChunkFile& file = context.file;
+    std::optional<Chunk> blok = findSurfaceField(context, surface, makeId("BLOK"));
+    if (!blok) return false;
+    std::optional<Chunk> vmapName = findSubChunk(file.all(), blok->offset, blok->size, makeId("VMAP"));
+    if (!vmapName) return false;
+    const std::string_view wanted = file.reader(*vmapName).cstring();
+
+    std::optional<Chunk> map;
+    forEachInLayer(context, [&](const Chunk& c) {
+        if (c.id != makeId("VMAP")) return true;
+        ByteReader r = file.reader(c);
+        if (r.u4() != makeId("TXUV")) return true;
+        r.u2();  // dimension
+        if (!r.ok() || r.evenString() != wanted) return true;
+        map = c;
+        return false;
+    });
+    if (!map) return false;
+    if (uvMap_ == map->offset) return true;
+
+    u_.assign(pointCount, 0.0f);
+    v_.assign(pointCount, 0.0f);
+    ByteReader r = file.reader(*map);
+    r.skip(6);
+    r.evenString();
+    while (!r.atEnd()) {
+        const std::uint32_t index = r.vx();
+        const float u = r.f4(), v = r.f4();
+        if (!r.ok()) break;
+        if (index < pointCount) {
+            u_[index] = u;
+            v_[index] = v;
+        }
+    }
+    uvMap_ = map->offset;
+    return true;
+}
+
+void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context, Lwo2Surface& surface,
+                                  OutputFile& out, const std::uint8_t* points, std::size_t pointCount,
+                                  std::size_t first, std::size_t last) {
+    // Counting pass. A point that one surface uses both alone and in a mesh
+    // is listed in both blocks, so every mesh polygon names listed vertices.
+    std::size_t meshPolygons = 0, meshVertices = 0, blockPoints = 0;
+    touched_.clear();
+    for (std::size_t k = first; k < last; ++k) {
+        const Polygon& p = polygons_[bySurface_[k]];
+        const std::uint8_t kind = p.count == 1 ? kPointBlock : kMesh;
+        if (kind == kMesh) ++meshPolygons;
+        for (std::uint32_t i = 0; i < p.count; ++i) {
+            std::uint8_t& m = marks_[indices_[p.firstIndex + i]];
+            if (m & kind) continue;
+            if (m == 0) touched_.push_back(indices_[p.firstIndex + i]);
+            m |= kind;
+            ++(kind == kMesh ? meshVertices : blockPoints);
+        }
+    }
+    std::sort(touched_.begin(), touched_.end());
+
+    std::string& text = out.buffer();
+    text += "# Surface: ";
+    text += singleLine(surface.name);
+    text += '\n';
+    if (std::optional<std::string_view> comment = surfaceComment(context, surface)) {
+        text += "# Surface comment: ";
+        text += singleLine(*comment);
+        text += '\n';
+    }
+    const std::string attributes = translateSurface(context, surface, job.allImageFormats);
+
+    if (blockPoints > 0) {
+        text += "\tPoints\n";
+        text += attributes;
+        text += "\t\tNumVerts ";
+        appendInt(text, static_cast<long long>(blockPoints));
+        text += "\n\t\tPointSize 2\n\t\tData\n";
+        for (std::uint32_t pt : touched_) {
+            if (!(marks_[pt] & kPointBlock)) continue;
+            appendCoordinateLine(text, decodedPoint(points, pt));
+            out.flushIfFull();
+        }
+        text += "\tEndPoints\n";
+    }
+    if (meshPolygons > 0) {
+        const bool textured = loadTextureMap(context, surface, pointCount);
+        text += "\tPolygonMesh\n";
+        text += attributes;
+        text += "\t\tNumVerts ";
+        appendInt(text, static_cast<long long>(meshVertices));
+        text += textured ? "\n\t\tDataTx\n" : "\n\t\tData\n";
+        std::uint32_t next = 0;
+        for (std::uint32_t pt : touched_) {
+            if (!(marks_[pt] & kMesh)) continue;
+            if (textured) {
+                appendTexturedLine(text, decodedPoint(points, pt), u_[pt], v_[pt]);
+            } else {
+                appendCoordinateLine(text, decodedPoint(points, pt));
+            }
+            meshVertex_[pt] = next++;
+            out.flushIfFull();
+        }
+        text += "\t\tNumPolys ";
+        appendInt(text, static_cast<long long>(meshPolygons));
+        text += "\n\t\tPolys\n";
+        for (std::size_t k = first; k < last; ++k) {
+            const Polygon& p = polygons_[bySurface_[k]];
+            if (p.count < 3) continue;
+            text += "\t\t\t";
+            appendInt(text, p.count);
+            // LightWave winds polygons the other way round.
+            for (std::uint32_t i = p.count; i-- > 0;) {
+                text += ' ';
+                appendInt(text, meshVertex_[indices_[p.firstIndex + i]]);
+            }
+            text += '\n';
+            out.flushIfFull();
+        }
+        text += "\tEndPolygonMesh\n";
+    }
+    for (std::uint32_t pt : touched_) marks_[pt] = 0;
+}
+
+}  // namespace vx

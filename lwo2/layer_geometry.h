@@ -1,0 +1,58 @@
+#pragma once
+// The geometry of one layer, grouped by surface: for every surface that the
+// layer's polygons use, a Points block for its one-point polygons and a
+// PolygonMesh block for its polygons of three or more vertices. All the
+// per-polygon work of a layer happens here, so how polygons are grouped by
+// surface can change without touching the rest of the conversion.
+
+#include <cstdint>
+#include <vector>
+
+#include "core/job.h"
+#include "core/output_file.h"
+#include "lwo2/context.h"
+
+namespace vx {
+
+// The chunks a layer's geometry is made of.
+struct LayerChunks {
+    Chunk points;    // PNTS
+    Chunk polygons;  // POLS of type FACE
+    Chunk tags;      // PTAG of type SURF
+};
+
+// Working arrays, kept from layer to layer so that a long object reuses them.
+class GeometryWriter {
+public:
+    // Decodes the layer's points (raising `extent`) and writes the surface
+    // blocks. The context's cursor must mark the layer.
+    void write(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const LayerChunks& chunks,
+               float& extent);
+
+private:
+    struct Polygon {
+        std::uint32_t firstIndex;  // into indices_
+        std::uint32_t count;
+    };
+
+    void readPolygons(const ChunkFile& file, const LayerChunks& chunks, std::size_t pointCount);
+    void groupBySurface(const Lwo2Context& context);
+    bool loadTextureMap(const Lwo2Context& context, const Lwo2Surface& surface, std::size_t pointCount);
+    void writeSurface(const ConversionJob& job, Lwo2Context& context, Lwo2Surface& surface, OutputFile& out,
+                      const std::uint8_t* points, std::size_t pointCount, std::size_t first, std::size_t last);
+
+    std::vector<std::uint32_t> indices_;     // point indices of all kept polygons
+    std::vector<Polygon> polygons_;          // one-point and mesh polygons, file order
+    std::vector<std::uint32_t> tags_;        // TAGS index per kept polygon
+    std::vector<std::vector<std::uint32_t>> surfacesOfTag_;  // per TAGS index, the surfaces it names
+    bool tagMapBuilt_ = false;
+    std::vector<std::uint32_t> surfaceStart_;  // per surface, its range in byPolygon_
+    std::vector<std::uint32_t> bySurface_;     // polygon numbers grouped by surface, file order within
+    std::vector<std::uint8_t> marks_;          // per point: used by a mesh polygon / a one-point polygon
+    std::vector<std::uint32_t> meshVertex_;    // per point: its vertex number in the current mesh
+    std::vector<std::uint32_t> touched_;       // points marked for the current surface
+    std::vector<float> u_, v_;                 // texture coordinates per point
+    std::size_t uvMap_ = 0;                    // offset of the map loaded into u_, v_ (0: none)
+};
+
+}  // namespace vx

@@ -1,0 +1,249 @@
+#include "lwo2/placement.h"
+
+#include <climits>
+
+#include "core/identifier.h"
+#include "core/number_format.h"
+#include "lwo2/layer_group.h"
+
+namespace vx {
+
+namespace {
+
+constexpr std::size_t kMaxComponentName = 31;
+
+void appendTriple(std::string& out, const Point3& p) {
+    appendGeneral(out, p.x);
+    out += ' ';
+    appendGeneral(out, p.y);
+    out += ' ';
+    appendGeneral(out, p.z);
+}
+
+void appendOriginToPivot(std::string& out, const Point3& pivot, std::string_view comment) {
+    out += "\t\tTranslate ";
+    appendTriple(out, pivot);
+    out += comment;
+}
+
+void appendOrientation(std::string& out, const Point3& angles, std::string_view comment) {
+    out += "\t\tRotate ";
+    appendTriple(out, angles);
+    out += comment;
+}
+
+// A whole number as "%d" reads it: white space, an optional sign, digits.
+std::optional<int> scanInt(std::string_view codes, std::size_t at) {
+    while (at < codes.size() && (codes[at] == ' ' || (codes[at] >= '\t' && codes[at] <= '\r'))) ++at;
+    bool negative = false;
+    if (at < codes.size() && (codes[at] == '+' || codes[at] == '-')) negative = codes[at++] == '-';
+    if (at >= codes.size() || codes[at] < '0' || codes[at] > '9') return std::nullopt;
+    long long value = 0;
+    for (; at < codes.size() && codes[at] >= '0' && codes[at] <= '9'; ++at) {
+        value = std::min<long long>(value * 10 + (codes[at] - '0'), INT_MAX);
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+// The walk over a layer's code string. Letters outside the vocabulary are
+// stepped over with their argument, as the code lookups step over them, so
+// that the script writer and the model agree on which items a layer has.
+class CodeWalk {
+public:
+    CodeWalk(const ConversionJob& job, Lwo2Context& context, const LayerPlacement& layer, LayerGroup& own)
+        : job_(job), context_(context), layer_(layer), own_(own) {}
+
+    // The articulation text: the Articulation block, then the extra lines.
+    std::string run() {
+        const std::string_view codes = layer_.name.codes;
+        articulation_ = "\t\tArticulation ";
+        articulation_ += layer_.name.component;
+        articulation_ += '\n';
+        const std::size_t opening = articulation_.size();
+        context_.articulationLine = "#\t";
+        context_.articulationLine += layer_.name.component;
+        context_.articulationLine += " - ";
+        context_.lineHasEntries = false;
+
+        for (std::size_t at = 0; at < codes.size();) at = item(codes, at);
+
+        if (articulation_.size() == opening) {
+            articulation_.clear();
+        } else {
+            articulation_ += "\t\tEndArticulation\n";
+        }
+        articulation_ += extra_;
+        if (context_.lineHasEntries) {
+            context_.articulations += context_.articulationLine;
+            context_.articulations += '\n';
+            context_.lineHasEntries = false;
+        }
+        return std::move(articulation_);
+    }
+
+    std::optional<int> includeTarget() const { return includeTarget_; }
+
+private:
+    // Acts on the item at `at`; returns the position of the next item.
+    std::size_t item(std::string_view codes, std::size_t at) {
+        const char letter = codes[at++];
+        if (std::optional<CodeInfo> code = articulationCode(letter, job_.modelType)) {
+            return articulationLine(*code, codes, at);
+        }
+        switch (letter) {
+            case 'S': {
+                if (at >= codes.size()) return at;
+                std::optional<CodeInfo> code = scaleCode(codes[at++]);
+                if (code) return articulationLine(*code, codes, at);
+                return skipArgument(codes, at);
+            }
+            case 'p': {
+                std::string name = layer_.name.component;
+                at = readArgument(extra_, "\t\tPointing ", "0 1 0\n", codes, at, &name);
+                addPointing(context_, name);
+                return at;
+            }
+            case 'e': {
+                std::string name = "#";
+                return readArgument(extra_, "\t\t", "\n", codes, at, &name);
+            }
+            case 'i':
+                include(codes, at);
+                return skipArgument(codes, at);
+            case 'o':
+                setOrientation(own_, codes, at);
+                return skipArgument(codes, at);
+            case 'A':
+                if (at < codes.size()) ++at;  // the attach point was written before the component
+                return skipArgument(codes, at);
+            default:
+                return skipArgument(codes, at);
+        }
+    }
+
+    std::size_t articulationLine(const CodeInfo& code, std::string_view codes, std::size_t at) {
+        std::string name(code.defaultName);
+        at = readArgument(articulation_, code.keyword, code.defaultRange, codes, at, &name);
+        addArticulationName(context_, name);
+        return at;
+    }
+
+    // "i" with a layer number refers to that layer's include group from this
+    // layer's group; a bare "i" makes this layer includable.
+    void include(std::string_view codes, std::size_t at) {
+        std::optional<int> number = scanInt(codes, at);
+        if (!number) {
+            includeTarget_ = context_.currentLayerNumber;
+            return;
+        }
+        const std::string& target = includeGroup(context_, *number).name;
+        std::string refer = "\tRefer\n";
+        if (own_.oriented) appendOrientation(refer, own_.orientation, "  # Re-set Pivot Point orientation\n");
+        if (layer_.pivotNonZero) appendOriginToPivot(refer, layer_.pivot, "  # Origin back to Pivot Point\n");
+        refer += "\t\tComponent ";
+        refer += target;
+        refer += "\n\tEndRefer\n";
+        appendBody(own_, refer);
+        includeTarget_.reset();
+    }
+
+    const ConversionJob& job_;
+    Lwo2Context& context_;
+    const LayerPlacement& layer_;
+    LayerGroup& own_;
+    std::string articulation_;
+    std::string extra_;
+    std::optional<int> includeTarget_;
+};
+
+// The LightWave parent's layer number, unless the layer names itself.
+std::optional<int> parentKey(const Lwo2Context& context, const LayerPlacement& layer) {
+    if (layer.parent && *layer.parent != context.currentLayerNumber) return layer.parent;
+    return std::nullopt;
+}
+
+}  // namespace
+
+void appendRefer(std::string& out, std::string_view component) {
+    out += "\tRefer\n\t\tComponent ";
+    out += component;
+    out += "\n\tEndRefer\n";
+}
+
+std::optional<std::string> writeAttachPoint(Lwo2Context& context, const LayerPlacement& layer, std::string& out) {
+    std::optional<std::size_t> at = findCode(layer.name.codes, 'A');
+    if (!at) return std::nullopt;
+    std::string name = "AP";
+    appendInt(name, context.currentLayerNumber);
+    name += '_';
+    name += singleLine(layer.rawName);
+    if (std::size_t cut = name.find('@'); cut != std::string::npos) name.resize(cut);
+    if (name.size() > kMaxComponentName) name.resize(kMaxComponentName);
+    const std::string label = name.substr(name.find('_') + 1);
+    addAttachPoint(context, label);
+
+    const std::string_view codes = layer.name.codes;
+    const bool effect = *at + 1 < codes.size() && codes[*at + 1] == 'e';
+    out += "Component ";
+    out += name;
+    out += effect ? "\n\tAttachEffect " : "\n\tAttachPoint ";
+    out += label;
+    out += "\n\tTranslate ";
+    appendTriple(out, layer.pivot);
+    out += "   # Attach point location\nEndComponent\n";
+    return name;
+}
+
+void setUpGroups(Lwo2Context& context, const LayerPlacement& layer) {
+    parentGroup(context, context.currentLayerNumber);
+    if (std::optional<int> parent = parentKey(context, layer)) parentGroup(context, *parent);
+}
+
+void placeLayer(const ConversionJob& job, Lwo2Context& context, const LayerPlacement& layer, std::string& mainBody) {
+    LayerGroup& own = parentGroup(context, context.currentLayerNumber);
+    if (layer.pivotNonZero) {
+        setPivot(own, layer.pivot);
+    } else {
+        own.pivotKnown = true;
+    }
+    std::string refer;
+    appendRefer(refer, layer.name.component);
+    appendBody(own, refer);
+
+    std::string articulation;
+    std::optional<int> includeTarget;
+    if (!layer.name.codes.empty()) {
+        CodeWalk walk(job, context, layer, own);
+        articulation = walk.run();
+        includeTarget = walk.includeTarget();
+    }
+
+    std::string block = "\tRefer\n";
+    if (!includeTarget) {
+        if (own.oriented) appendOrientation(block, own.orientation, "  # Set Pivot Point orientation\n");
+        if (layer.pivotNonZero) appendOriginToPivot(block, layer.pivot, "  # Origin to Pivot Point\n");
+    }
+    block += articulation;
+    block += "\t\tComponent ";
+    block += own.name;
+    block += "\n\tEndRefer\n";
+    own.placed = true;
+
+    if (includeTarget) {
+        appendBody(includeGroup(context, *includeTarget), block);
+    } else if (std::optional<int> parent = parentKey(context, layer)) {
+        appendBody(parentGroup(context, *parent), block);
+    } else {
+        mainBody += block;
+    }
+}
+
+void placeOrphanGroups(Lwo2Context& context, std::string& mainBody) {
+    for (LayerGroup& group : context.parentGroups) {
+        if (group.placed || group.body.empty()) continue;
+        appendRefer(mainBody, group.name);
+        group.placed = true;
+    }
+}
+
+}  // namespace vx

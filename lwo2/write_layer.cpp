@@ -1,0 +1,59 @@
+#include "lwo2/write_layer.h"
+
+#include <cmath>
+
+#include "core/identifier.h"
+#include "core/number_format.h"
+#include "lwo2/placement.h"
+
+namespace vx {
+
+void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const Chunk& layr,
+                std::string& mainBody, float& extent, GeometryWriter& geometry) {
+    ChunkFile& file = context.file;
+    const LayerHeader header = readLayerHeader(file, layr);
+    std::string& text = out.buffer();
+    text += "#\n# Layer ";
+    appendInt(text, context.currentLayerNumber);
+    text += ": ";
+    text += singleLine(header.name);
+    text += '\n';
+
+    LayerPlacement layer;
+    layer.name = parseLayerName(header.name, context.currentLayerNumber);
+    layer.rawName = header.name;
+    layer.parent = header.parent;
+    std::span<std::uint8_t> pivot = layerPivotBytes(file, layr);
+    decodePoints(pivot, 1, job.modelType, extent);
+    if (pivot.size() == 12) layer.pivot = decodedPoint(pivot.data(), 0);
+    layer.pivotNonZero =
+        double(std::fabs(layer.pivot.x)) + std::fabs(layer.pivot.y) + std::fabs(layer.pivot.z) > 1e-17;
+
+    const std::optional<std::string> attachPoint = writeAttachPoint(context, layer, text);
+
+    const std::optional<Chunk> pnts = findInLayer(context, makeId("PNTS"));
+    const std::optional<Chunk> pols = findInLayer(context, makeId("POLS"), makeId("FACE"));
+    const std::optional<Chunk> ptag = findInLayer(context, makeId("PTAG"), makeId("SURF"));
+    if (!attachPoint) {
+        if (!pnts) {
+            text += "# No points in this layer.\n";
+        } else if (!pols) {
+            text += "# No polygons in this layer.\n";
+        } else if (!ptag) {
+            text += "# No polygon surfaces in this layer.\n";
+        }
+    }
+
+    setUpGroups(context, layer);
+    text += "Component ";
+    text += layer.name.component;
+    text += '\n';
+    if (attachPoint) appendRefer(text, *attachPoint);
+    placeLayer(job, context, layer, mainBody);
+
+    if (pnts && pols && ptag) geometry.write(job, context, out, LayerChunks{*pnts, *pols, *ptag}, extent);
+    out.buffer() += "EndComponent\n";
+    out.flushIfFull();
+}
+
+}  // namespace vx

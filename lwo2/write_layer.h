@@ -1,0 +1,19 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "core/job.h"
+#include "core/output_file.h"
+#include "lwo2/context.h"
+#include "lwo2/layer_geometry.h"
+
+namespace vx {
+
+// Writes the section of one visible layer: its heading, an attach point
+// component when asked for, and the layer's component with its geometry. The
+// layer's group, Refer block and summary lines go into the context and
+// `mainBody`. The context's cursor must mark `layr`.
+void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const Chunk& layr,
+                std::string& mainBody, float& extent, GeometryWriter& geometry);
+
+}  // namespace vx
