@@ -6,6 +6,7 @@
 #include "lwo2/context.h"
 #include "lwo2/convert_lwo2.h"
 #include "lwob/convert_lwob.h"
+#include "scene/scene_reader.h"
 
 namespace vx {
 
@@ -17,9 +18,8 @@ ConversionStatus runLwo2(ConversionJob& job, ChunkFile& file, MessageSink& sink)
     Lwo2Context context(file);
     ConversionStatus status = 0;
     if (job.convert) status = convertLwo2(job, context, job.outputPath, sink);
-    // Articulation script step: when job.articulate is set,
-    //   status |= generateArticulationScript(job, context, job.scenePath, job.scriptPath, sink);
-    // it runs even when the conversion failed.
+    // The script is written even when the model file could not be.
+    if (job.articulate) status |= generateArticulationScript(job, context, job.scenePath, job.scriptPath, sink);
     return status;
 }
 
