@@ -3,9 +3,11 @@
 #   make test   builds and runs every test
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-sanitize bench clean
+.PHONY: all deps configure build run test test-sanitize bench fuzz clean
 
 all: build
 
@@ -36,5 +38,14 @@ test-sanitize: deps
 bench: build
 	@bench/run.sh $(BUILD)
 
+# Every libFuzzer target for FUZZ_SECONDS each; any crash, leak, sanitizer
+# report, timeout (1 s an input) or out-of-memory (512 MB) fails.
+fuzz:
+	@tools/install-deps.sh clang libclang-rt-14-dev
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DVERTEXION_FUZZ=ON -DVERTEXION_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_targets
+	@tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	@rm -rf $(BUILD) $(SANITIZE_BUILD)
+	@rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

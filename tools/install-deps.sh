@@ -1,5 +1,6 @@
 #!/bin/sh
-# Installs the Debian packages the build needs, only when something is missing.
+# Installs the Debian packages the build needs (and any named as arguments),
+# only when something is missing.
 set -e
 packages="build-essential cmake libgtest-dev libgmock-dev qt6-base-dev qt6-svg-dev"
 missing=""
