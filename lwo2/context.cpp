@@ -4,7 +4,7 @@
 
 namespace vx {
 
-Lwo2Context::Lwo2Context(ChunkFile& object) : file(object), groupBaseName(object.objectName) {}
+Lwo2Context::Lwo2Context(ChunkFile& object) : file(object) {}
 
 bool Lwo2Surface::usesTag(int tag) const {
     if (tag == tagIndices[0] || tag == tagIndices[1]) return true;

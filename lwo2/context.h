@@ -43,7 +43,9 @@ struct Lwo2Context {
     explicit Lwo2Context(ChunkFile& object);
 
     ChunkFile& file;
-    std::string groupBaseName;  // the object's name, used in layer group names
+    // The object's name, used in layer group names (read from the file, so a
+    // context made before the object was loaded still names groups right).
+    const std::string& groupBaseName() const { return file.objectName; }
 
     // Layer cursor: the current LAYR chunk and where its chunks end (the next
     // LAYR chunk, or where the top-level walk ends).

@@ -68,11 +68,11 @@ bool scanFloat(std::string_view text, std::size_t& at, float& value) {
 }  // namespace
 
 LayerGroup& parentGroup(Lwo2Context& context, int key) {
-    return findOrCreate(context.parentGroups, context.parentIndex, key, "ParentLayer", context.groupBaseName);
+    return findOrCreate(context.parentGroups, context.parentIndex, key, "ParentLayer", context.groupBaseName());
 }
 
 LayerGroup& includeGroup(Lwo2Context& context, int key) {
-    return findOrCreate(context.includeGroups, context.includeIndex, key, "IncludeLayer", context.groupBaseName);
+    return findOrCreate(context.includeGroups, context.includeIndex, key, "IncludeLayer", context.groupBaseName());
 }
 
 LayerGroup* findParentGroup(Lwo2Context& context, int key) {

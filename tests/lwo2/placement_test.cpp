@@ -1,0 +1,155 @@
+// Where layers go in the model: groups, Refer blocks, articulations, attach
+// points, includes and orientations.
+
+#include <gtest/gtest.h>
+
+#include "tests/lwo2/lwo2_test_support.h"
+
+namespace {
+
+using namespace vxtest;
+using lwo2test::convert;
+using lwo2test::section;
+
+std::string mainBody(const std::string& mdl) { return section(mdl, "Component ship_ROOT\n", "EndComponent\n"); }
+std::string group(const std::string& mdl, const std::string& name) {
+    return section(mdl, "#\nComponent " + name + "\n", "EndComponent\n");
+}
+
+TEST(Placement, DefaultCodesArticulateTheLayerAboutItsGroup) {
+    lwo2test::Converted c = convert(form("LWO2", {layr(0, "Body")}));
+    EXPECT_EQ(mainBody(c.mdl),
+              "Component ship_ROOT\n\tRoot\n\tRefer\n\t\tArticulation Body\n"
+              "\t\t\tuniformScale Size 0 1 1\n\t\t\txRotate Roll -360 0 360\n\t\t\tyRotate Pitch -360 0 360\n"
+              "\t\t\tzRotate Yaw -360 0 360\n\t\t\txTranslate MoveX -1000 0 1000\n"
+              "\t\t\tyTranslate MoveY -1000 0 1000\n\t\t\tzTranslate MoveZ -1000 0 1000\n"
+              "\t\tEndArticulation\n\t\tComponent ParentLayer1_ship\n\tEndRefer\nEndComponent\n");
+    EXPECT_EQ(group(c.mdl, "ParentLayer1_ship"),
+              "#\nComponent ParentLayer1_ship\n\tRefer\n\t\tComponent Body\n\tEndRefer\nEndComponent\n");
+    EXPECT_NE(c.mdl.find("# Articulations:\n#\tBody - Size, Roll, Pitch, Yaw, MoveX, MoveY, MoveZ\n#\n"),
+              std::string::npos);
+}
+
+TEST(Placement, PivotAndOrientationShiftTheGroupAndTheBlock) {
+    // Model type None keeps X and Y and negates Z.
+    lwo2test::Converted c = convert(form("LWO2", {layr(0, "Rudder@Y(Rotate)-49_0_49o0_35_0", 1.5f, 0, -2)}),
+                                    [](vx::ConversionJob& job) { job.modelType = vx::ModelType::None; });
+    EXPECT_EQ(group(c.mdl, "ParentLayer1_ship"),
+              "#\nComponent ParentLayer1_ship\n\tTranslate -1.5 -0 -2  # Pivot Point to new origin\n"
+              "\tRotate 0 -35 0  # Unset Pivot Point orientation Y\n"
+              "\tRefer\n\t\tComponent Rudder\n\tEndRefer\nEndComponent\n");
+    EXPECT_EQ(mainBody(c.mdl),
+              "Component ship_ROOT\n\tRoot\n\tRefer\n\t\tRotate 0 35 0  # Set Pivot Point orientation\n"
+              "\t\tTranslate 1.5 0 2  # Origin to Pivot Point\n\t\tArticulation Rudder\n"
+              "\t\t\tyRotate Rotate -49 0 49\n\t\tEndArticulation\n\t\tComponent ParentLayer1_ship\n"
+              "\tEndRefer\nEndComponent\n");
+    EXPECT_NE(c.mdl.find("BoundRadius 1515\n"), std::string::npos);  // the pivot lies within the starting extent
+}
+
+TEST(Placement, EmptyCodesExtraLinesAndPointing) {
+    lwo2test::Converted c = convert(form("LWO2", {layr(0, "Antenna@"), layr(1, "Multi@e(TxScale)0.2_0.2_1pe"),
+                                                  layr(2, "Eye@p(Target)0_0_1RR(Spin)")}));
+    const std::string root = mainBody(c.mdl);
+    EXPECT_NE(root.find("\tRefer\n\t\tComponent ParentLayer1_ship\n\tEndRefer\n"), std::string::npos);
+    EXPECT_NE(root.find("\tRefer\n\t\tTxScale 0.2 0.2 1\n\t\tPointing Multi 0 1 0\n\t\t# \n"
+                        "\t\tComponent ParentLayer2_ship\n\tEndRefer\n"),
+              std::string::npos)
+        << root;
+    EXPECT_NE(root.find("\t\tArticulation Eye\n\t\t\txRotate Roll -360 0 360\n\t\t\txRotate Spin -360 0 360\n"
+                        "\t\tEndArticulation\n\t\tPointing Target 0 0 1\n\t\tComponent ParentLayer3_ship\n"),
+              std::string::npos)
+        << root;
+    EXPECT_NE(c.mdl.find("# Articulations:\n#\tEye - Roll, Spin\n#\n"), std::string::npos);
+    EXPECT_NE(c.mdl.find("# Model pointing articulations:\n#\tMulti\n#\tTarget\n#\n"), std::string::npos);
+}
+
+TEST(Placement, UnknownLettersAreSteppedOverWithTheirArguments) {
+    // The name after "q" is not read as codes, and "S" with an unknown
+    // sub-letter writes nothing.
+    lwo2test::Converted c = convert(form("LWO2", {layr(0, "Arm@q(Yaw)SwSy(Long)1_2_3S")}));
+    EXPECT_NE(mainBody(c.mdl).find("\t\tArticulation Arm\n\t\t\tyScale Long 1 2 3\n\t\tEndArticulation\n"),
+              std::string::npos)
+        << c.mdl;
+}
+
+TEST(Placement, ChildrenHangInTheirParentsGroup) {
+    // The child comes first in the file: its block precedes the parent's own Refer.
+    lwo2test::Converted c = convert(form("LWO2", {layr(1, "Arm@", 0, 0, 0, 0, 0u), layr(0, "Body@")}),
+                                    [](vx::ConversionJob& job) { job.sortLayers = false; });
+    EXPECT_EQ(group(c.mdl, "ParentLayer1_ship"),
+              "#\nComponent ParentLayer1_ship\n\tRefer\n\t\tComponent ParentLayer2_ship\n\tEndRefer\n"
+              "\tRefer\n\t\tComponent Body\n\tEndRefer\nEndComponent\n");
+    EXPECT_EQ(mainBody(c.mdl), "Component ship_ROOT\n\tRoot\n\tRefer\n\t\tComponent ParentLayer1_ship\n"
+                               "\tEndRefer\nEndComponent\n");
+    // Groups in creation order: the child's own group, then its parent's.
+    EXPECT_LT(c.mdl.find("Component ParentLayer2_ship\n\tRefer"), c.mdl.find("Component ParentLayer1_ship\n\tRefer"));
+}
+
+TEST(Placement, ChildrenOfHiddenOrAbsentParentsStillAppear) {
+    lwo2test::Converted c = convert(form("LWO2", {layr(0, "Hidden@", 0, 0, 0, 1), layr(1, "Arm@", 0, 0, 0, 0, 0u),
+                                                  layr(2, "Leg@", 0, 0, 0, 0, 9u), layr(3, "Self@", 0, 0, 0, 0, 3u)}));
+    EXPECT_NE(c.mdl.find("#\n# Layer 1 (Hidden@) invisible.  Skipping layer.\n#\n# Layer 2: Arm@\n"),
+              std::string::npos);
+    EXPECT_EQ(mainBody(c.mdl), "Component ship_ROOT\n\tRoot\n"
+                               "\tRefer\n\t\tComponent ParentLayer4_ship\n\tEndRefer\n"
+                               "\tRefer\n\t\tComponent ParentLayer1_ship\n\tEndRefer\n"
+                               "\tRefer\n\t\tComponent ParentLayer10_ship\n\tEndRefer\nEndComponent\n");
+    EXPECT_EQ(group(c.mdl, "ParentLayer1_ship"),
+              "#\nComponent ParentLayer1_ship\n\tRefer\n\t\tComponent ParentLayer2_ship\n\tEndRefer\nEndComponent\n");
+}
+
+TEST(Placement, IncludesReferToTheIncludedLayersGroup) {
+    lwo2test::Converted c =
+        convert(form("LWO2", {layr(0, "Base@o90i2", 0, 1, 0), layr(1, "Gun@i", 0, 0, 1, 0, 0u), layr(2, "Mast@i7")}),
+                [](vx::ConversionJob& job) { job.modelType = vx::ModelType::None; });
+    EXPECT_EQ(group(c.mdl, "IncludeLayer2_ship"),
+              "#\nComponent IncludeLayer2_ship\n\tRefer\n\t\tComponent ParentLayer2_ship\n\tEndRefer\nEndComponent\n");
+    EXPECT_EQ(group(c.mdl, "IncludeLayer7_ship"), "#\nComponent IncludeLayer7_ship\nEndComponent\n");
+    EXPECT_EQ(group(c.mdl, "ParentLayer1_ship"),
+              "#\nComponent ParentLayer1_ship\n\tTranslate -0 -1 0  # Pivot Point to new origin\n"
+              "\tRotate -90 0 0  # Unset Pivot Point orientation X\n\tRefer\n\t\tComponent Base\n\tEndRefer\n"
+              "\tRefer\n\t\tRotate 90 0 0  # Re-set Pivot Point orientation\n"
+              "\t\tTranslate 0 1 -0  # Origin back to Pivot Point\n\t\tComponent IncludeLayer2_ship\n"
+              "\tEndRefer\nEndComponent\n");
+    // Include groups come before the parent groups.
+    EXPECT_LT(c.mdl.find("Component IncludeLayer7_ship"), c.mdl.find("Component ParentLayer1_ship"));
+}
+
+TEST(Placement, AttachPointsAndEffects) {
+    lwo2test::Converted c = convert(form("LWO2", {layr(0, "Dock port@Ap", 1, 2, 3), layr(1, "Flame@Ae"),
+                                                  layr(2, "Bad\nName@A")}),
+                                    [](vx::ConversionJob& job) { job.modelType = vx::ModelType::None; });
+    EXPECT_NE(c.mdl.find("# Layer 1: Dock port@Ap\nComponent AP1_Dock port\n\tAttachPoint Dock port\n"
+                         "\tTranslate 1 2 -3   # Attach point location\nEndComponent\nComponent Dock_port\n"
+                         "\tRefer\n\t\tComponent AP1_Dock port\n\tEndRefer\nEndComponent\n"),
+              std::string::npos)
+        << c.mdl;
+    EXPECT_NE(c.mdl.find("Component AP2_Flame\n\tAttachEffect Flame\n"), std::string::npos);
+    EXPECT_NE(c.mdl.find("# Layer 3: Bad Name@A\nComponent AP3_Bad Name\n\tAttachPoint Bad Name\n"),
+              std::string::npos);
+    EXPECT_NE(c.mdl.find("# Attach points:\n#\tDock port\n#\tFlame\n#\tBad Name\n#\n"), std::string::npos);
+}
+
+TEST(Placement, PivotsAreStoredForTheScriptWriter) {
+    vxtest::ScratchDir dir;
+    RecordingSink sink;
+    vx::ChunkFile file;
+    ASSERT_TRUE(file.loadBytes(form("LWO2", {layr(0, "A", 1, 2, 3), layr(1, "B"), layr(2, "C", 5, 5, 5, 1)}),
+                               "ship.lwo", sink));
+    vx::Lwo2Context context(file);
+    vx::ConversionJob job;
+    job.outputPath = dir.path("ship.mdl");
+    ASSERT_EQ(vx::convertLwo2(job, context, job.outputPath, sink), 0);
+    const vx::LayerGroup* a = vx::findParentGroup(context, 1);
+    ASSERT_TRUE(a);
+    EXPECT_TRUE(a->pivotKnown);
+    EXPECT_EQ(a->pivot.x, 3.0f);  // spacecraft axes: (Z, X, -Y)
+    EXPECT_EQ(a->pivot.y, 1.0f);
+    EXPECT_EQ(a->pivot.z, -2.0f);
+    ASSERT_TRUE(vx::findParentGroup(context, 2));
+    EXPECT_TRUE(vx::findParentGroup(context, 2)->pivotKnown);
+    // A hidden layer's pivot is left for the script writer to decode.
+    EXPECT_EQ(vx::findParentGroup(context, 3), nullptr);
+}
+
+}  // namespace

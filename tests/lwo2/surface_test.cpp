@@ -1,0 +1,149 @@
+#include "lwo2/surface.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/lwo2/lwo2_test_support.h"
+
+namespace {
+
+using namespace vxtest;
+
+// One object with surfaces and clips; translations run as if in layer 2.
+struct Surfaces {
+    explicit Surfaces(const std::vector<Data>& chunks) {
+        EXPECT_TRUE(file.loadBytes(form("LWO2", chunks), "ship.lwo", sink));
+        vx::buildSurfaceList(context);
+        context.currentLayerNumber = 2;
+    }
+    std::string translate(std::size_t i, bool allImageFormats = true) {
+        return vx::translateSurface(context, context.surfaces.at(i), allImageFormats);
+    }
+    RecordingSink sink;
+    vx::ChunkFile file;
+    vx::Lwo2Context context{file};
+};
+
+std::string lines(std::initializer_list<std::string_view> parts) {
+    std::string s;
+    for (std::string_view p : parts) s += p;
+    return s;
+}
+
+TEST(TranslateSurface, WithoutColourOnlyGrey) {
+    Surfaces s({surf("S", Data().add(cmnt("ColorTranslate SolarPanel x")).add(fp4("LUMI", 0.5f))
+                                 .add(imageBlock("COLR", 1))),
+                clip(1, "hull.png")});
+    EXPECT_EQ(s.translate(0), "\t\tFaceColor grey78\n");
+    EXPECT_EQ(s.context.articulations + s.context.texturesUsed + s.context.solarPanelGroups, "");
+}
+
+TEST(TranslateSurface, ColourOnlyGivesTheDefaults) {
+    Surfaces s({surf("S", colr(1.0f, 0.5f, 0.0f))});
+    EXPECT_EQ(s.translate(0), lines({"\t\tFaceColor %255128000\n", "\t\tSmoothShading No\n",
+                                     "\t\tBackfaceCullable Yes\n", "\t\tSpecularity 0.000000\n",
+                                     "\t\tShininess 51\n"}));
+}
+
+TEST(TranslateSurface, DiffuseTruncatesAndLightingSwitches) {
+    // 200/255 gives the level 200; 200 x 0.7 (single precision) is just below 140.
+    Surfaces s({surf("A", Data().add(colr(200.0f / 255, 1, 0)).add(fp4("DIFF", 0.7f))),
+                surf("B", Data().add(colr(1, 1, 1)).add(fp4("DIFF", 0.0f))),
+                surf("C", Data().add(colr(1, 1, 1)).add(fp4("DIFF", 0.0f)).add(cmnt("ColorTranslate"))),
+                surf("D", Data().add(colr(2.0f, -0.1f, 0)))});
+    EXPECT_EQ(s.translate(0).substr(0, 24), "\t\tFaceColor %139178000\n\t");
+    EXPECT_NE(s.translate(1).find("\t\tFaceColor %000000000\n\t\tNoDiffuseLighting\n"), std::string::npos);
+    const std::string c = s.translate(2);
+    EXPECT_EQ(c.find("NoDiffuseLighting"), std::string::npos);
+    EXPECT_NE(c.find("\t\tArticulation L2_C\n\t\t\tredColorTranslate Red 0 0 255\n"
+                     "\t\t\tgreenColorTranslate Green 0 0 255\n\t\t\tblueColorTranslate Blue 0 0 255\n"
+                     "\t\tEndArticulation\n"),
+              std::string::npos);
+    EXPECT_EQ(s.context.articulations, "#\tL2_C - Red, Green, Blue\n");
+    // Levels are not clamped: above 1 gives more than 255, below 0 a negative level.
+    EXPECT_EQ(s.translate(3).substr(0, 25), "\t\tFaceColor %510-26000\n\t\t");
+}
+
+TEST(TranslateSurface, EmissionShadingAndTranslucency) {
+    Surfaces s({surf("L", Data().add(colr(1, 0.5f, 0)).add(fp4("DIFF", 0.5f)).add(fp4("LUMI", 1.0f))
+                              .add(fp4("SMAN", 1.5f)).add(sub("SIDE", Data().u2(3))).add(fp4("TRAN", 2.0f))
+                              .add(fp4("SPEC", 0.25f)).add(fp4("GLOS", 1.5f))),
+                surf("M", Data().add(colr(1, 1, 1)).add(fp4("LUMI", 1.5f)).add(fp4("SMAN", -0.0f))
+                              .add(fp4("TRAN", 0.01f)).add(fp4("SPEC", -1.0f))),
+                surf("N", Data().add(colr(1, 1, 1)).add(fp4("LUMI", 0.0001f)).add(fp4("SMAN", -1.0f))
+                              .add(sub("SIDE", Data().u2(1))))});
+    EXPECT_EQ(s.translate(0), lines({"\t\tFaceColor %127064000\n", "\t\tFaceEmissionColor %255128000\n",
+                                     "\t\tTranslucency 1.000000\n", "\t\tSpecularity 0.250000\n",
+                                     "\t\tShininess 128\n"}));
+    EXPECT_EQ(s.translate(1), lines({"\t\tFaceColor %255255255\n", "\t\tBackfaceCullable Yes\n",
+                                     "\t\tTranslucency 0.010000\n", "\t\tSpecularity 0.000000\n",
+                                     "\t\tShininess 51\n"}));
+    EXPECT_EQ(s.translate(2), lines({"\t\tFaceColor %255255255\n", "\t\tSmoothShading No\n",
+                                     "\t\tBackfaceCullable Yes\n", "\t\tSpecularity 0.000000\n",
+                                     "\t\tShininess 51\n"}));
+}
+
+TEST(TranslateSurface, SolarPanelKeepsTheTextFromTheKeywordOnOneLine) {
+    Surfaces s({surf("Panel", Data().add(colr(0, 0, 0)).add(cmnt("wing SolarPanel Array\nB"))),
+                surf("Other", Data().add(colr(0, 0, 0)).add(cmnt("SolarPanel")))});
+    EXPECT_NE(s.translate(0).find("\t\tFaceColor %000000000\n\t\tSolarPanel Array B\n"), std::string::npos);
+    s.translate(0);
+    s.translate(1);
+    EXPECT_EQ(s.context.solarPanelGroups, "#\tSolarPanel Array B\n#\tSolarPanel Array B\n#\tSolarPanel\n");
+}
+
+TEST(ImageName, LastPathComponentPrintableAndCut) {
+    Surfaces s({clip(1, "C:\\maps\\hull plate.old.tga"), clip(65537, "other.png"), clip(2, std::string(50, 'a')),
+                clip(3, "dir.v2/~{x}.png"), chunk("CLIP", Data().u4(4).u2(0))});
+    EXPECT_EQ(vx::imageNameFromClip(s.context, 1, false), "hullplate");
+    EXPECT_EQ(vx::imageNameFromClip(s.context, 1, true), "hullplate.old.tga");
+    EXPECT_EQ(vx::imageNameFromClip(s.context, 2, true), std::string(39, 'a'));
+    EXPECT_EQ(vx::imageNameFromClip(s.context, 3, false), "x");
+    EXPECT_EQ(vx::imageNameFromClip(s.context, 4, true), "");
+    EXPECT_EQ(vx::imageNameFromClip(s.context, 9, true), "");
+    // A two-byte index matches on 16 bits; a four-byte one must match whole.
+    EXPECT_EQ(vx::imageNameFromClip(s.context, 65537, true), "other.png");
+    EXPECT_EQ(vx::imageNameFromClip(s.context, 0xFF0001, true), "");
+}
+
+TEST(Textures, TwoColourLayersTakeTheTransparencyOnTheSecond) {
+    Surfaces s({clip(1, "a.png"), clip(2, "b.png"), clip(3, "mask.png"),
+                surf("T", Data().add(colr(1, 1, 1)).add(fp4("TRAN", 0.01f))
+                              .add(imageBlock("COLR", 1, wrap(0, 1)))
+                              .add(imageBlock("COLR", 2, sub("PIXB", Data().u2(0)).add(sub("AAST", Data().u2(0).f4(1)))))
+                              .add(imageBlock("TRAN", 3, wrap(1, 1))))});
+    const std::string t = s.translate(0);
+    EXPECT_NE(t.find("\t\tTexture\n\t\t\tRGB a.png\n\t\t\tParm Transp\n\t\t\tParm ClampS\n\t\tEndTexture\n"
+                     "\t\tTexture\n\t\t\tRGB b.png\n\t\t\tAlpha mask.png\n\t\tEndTexture\n"),
+              std::string::npos)
+        << t;
+    EXPECT_EQ(s.context.texturesUsed, "#\ta.png\n#\tb.png\n#\tmask.png\n");
+    // Every block is seen again on the next translation; names are listed once.
+    EXPECT_EQ(s.translate(0), t);
+    EXPECT_EQ(s.context.texturesUsed, "#\ta.png\n#\tb.png\n#\tmask.png\n");
+}
+
+TEST(Textures, BumpAloneAndBlocksWithoutImages) {
+    Surfaces s({clip(1, "bump.tga"), clip(2, "mask.tga"), clip(0xFF0005, "far.png"),
+                surf("B", Data().add(colr(1, 1, 1)).add(imageBlock("BUMP", 1))),
+                surf("C", Data().add(colr(1, 1, 1)).add(imageBlock("BUMP", 1, fp4("TAMP", 2.5f)))
+                              .add(imageBlock("TRAN", std::nullopt, wrap(3, 3)))
+                              .add(imageBlock("COLR", 0xFF0005))),
+                surf("D", Data().add(colr(1, 1, 1)).add(imageBlock("TRAN", 2))
+                              .add(sub("BLOK", sub("PROC", Data().u2(0)))))});
+    EXPECT_NE(s.translate(0, false).find("\t\tTexture\n\t\t\tRGB bump\n\t\t\tParm Bump\n\t\t\tParm BumpScale 1\n"
+                                         "\t\t\t#Parm SpecularBump\n\t\tEndTexture\n"),
+              std::string::npos);
+    // The transparency block without an image still sets the clamps; the
+    // four-byte image index is read whole.
+    const std::string c = s.translate(1);
+    EXPECT_NE(c.find("\t\tTexture\n\t\t\tRGB far.png\n\t\t\tParm AA\n\t\t\tParm Mipmap\n\t\t\tParm ClampS\n"
+                     "\t\t\tParm ClampT\n\t\tEndTexture\n\t\tTexture\n\t\t\tRGB bump.tga\n\t\t\tParm Bump\n"
+                     "\t\t\tParm BumpScale 2.5\n"),
+              std::string::npos)
+        << c;
+    // A transparency image without a colour image is neither written nor listed.
+    EXPECT_EQ(s.translate(2).find("Texture"), std::string::npos);
+    EXPECT_EQ(s.context.texturesUsed, "#\tbump\n#\tfar.png\n#\tbump.tga\n");
+}
+
+}  // namespace
