@@ -1,0 +1,63 @@
+#pragma once
+// LightWave 6+ objects held in memory with their conversion context, and the
+// rows of a script picked apart, for the scene tests.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/chunk_file.h"
+#include "lwo2/context.h"
+#include "tests/support/lwo_builder.h"
+#include "tests/support/test_support.h"
+
+namespace scenetest {
+
+// LAYR: stored number (scene number - 1), flags, pivot in LightWave axes, name.
+inline vxtest::Data layer(unsigned stored, std::string_view name, float px = 0, float py = 0, float pz = 0) {
+    return vxtest::chunk("LAYR", vxtest::Data().u2(stored).u2(0).point(px, py, pz).name(name));
+}
+
+// A loaded object and the context both conversion steps share.
+struct Object {
+    vx::ChunkFile file;
+    std::optional<vx::Lwo2Context> context;
+};
+
+inline std::unique_ptr<Object> loadObject(const std::vector<vxtest::Data>& chunks,
+                                          const std::string& path = "/models/ship.lwo") {
+    auto object = std::make_unique<Object>();
+    vxtest::RecordingSink sink;
+    object->file.loadBytes(vxtest::form("LWO2", chunks), path, sink);
+    object->context.emplace(object->file);
+    return object;
+}
+
+// The fields of the comma-separated rows of a script: ARTICULATION,
+// StartTime, Duration, DeadBandDuration, three zeros, Period, Articulation,
+// Transformation, StartValue, EndValue.
+inline std::vector<std::vector<std::string>> commaRows(std::string_view script) {
+    std::vector<std::vector<std::string>> rows;
+    while (!script.empty()) {
+        std::size_t end = script.find('\n');
+        std::string_view line = script.substr(0, end);
+        script = end == std::string_view::npos ? std::string_view() : script.substr(end + 1);
+        if (line.substr(0, 13) != "ARTICULATION,") continue;
+        std::vector<std::string> fields;
+        for (std::size_t at = 0;;) {
+            std::size_t comma = line.find(',', at);
+            fields.emplace_back(line.substr(at, comma - at));
+            if (comma == std::string_view::npos) break;
+            at = comma + 1;
+        }
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+enum Field { StartTime = 1, Duration = 2, DeadBand = 3, Period = 7, Articulation = 8, Transformation = 9,
+             StartValue = 10, EndValue = 11 };
+
+}  // namespace scenetest
