@@ -39,20 +39,6 @@ std::optional<int> parseIntegerText(std::string_view text) {
     return v;
 }
 
-std::optional<double> parseSecondsPerFrameText(std::string_view text) {
-    std::optional<double> value;
-    const std::size_t slash = text.find('/');
-    if (slash == std::string_view::npos) {
-        value = parseNumberText(text);
-    } else {
-        auto numerator = parseNumberText(text.substr(0, slash));
-        auto divisor = parseNumberText(text.substr(slash + 1));
-        if (numerator && divisor && *divisor != 0) value = *numerator / *divisor;
-    }
-    if (!value || !std::isfinite(*value) || *value <= 0) return std::nullopt;
-    return value;
-}
-
 std::string formatNumber(double value, int significantDigits) {
     std::string out;
     if (!std::isfinite(value)) {

@@ -11,10 +11,6 @@ namespace vx::ui {
 std::optional<double> parseNumberText(std::string_view text);
 std::optional<int> parseIntegerText(std::string_view text);
 
-// A seconds-per-frame text, "0.5" or a fraction such as "1/30". Only a
-// positive, finite result is usable: a frame must last some time.
-std::optional<double> parseSecondsPerFrameText(std::string_view text);
-
 // As printf's "%.*g" shows it.
 std::string formatNumber(double value, int significantDigits);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/number_format.h"
+#include "scene/script_settings.h"
 #include "ui/number_text.h"
 #include "ui/text_case.h"
 
@@ -24,30 +25,7 @@ bool applySecondsPerFrame(ScriptDialog& values, ScriptPlatform& platform) {
     return true;
 }
 
-// "1/30 " for one over a whole number, "0.4 " otherwise: the way people
-// think of frame times.
-std::string secondsPerFrameText(double s) {
-    std::string text;
-    const double perSecond = 1.0 / s;
-    if (s < 0.9999999999 && perSecond - std::floor(perSecond) < 1e-7) {
-        text = "1/";
-        appendGeneral(text, perSecond);
-    } else {
-        appendGeneral(text, s);
-    }
-    text += ' ';
-    return text;
-}
-
 }  // namespace
-
-std::string_view scriptExtensionFor(ModelType type) {
-    switch (type) {
-        case ModelType::Facility: return ".fma";
-        case ModelType::GroundVehicle: return ".gvma";
-        default: return ".sama";
-    }
-}
 
 ScriptDialog scriptDialogFor(const ConversionJob& f) {
     ScriptDialog v;
@@ -60,7 +38,7 @@ ScriptDialog scriptDialogFor(const ConversionJob& f) {
     v.subdivideMode = static_cast<int>(f.subdivideMode);
     v.subdivideSteps = f.subdivideSteps;
     v.subdivideTimeStep = f.subdivideTimeStep;
-    v.scriptExtension = scriptExtensionFor(f.modelType);
+    v.scriptExtension = scriptExtension(f.modelType);
     return v;
 }
 
@@ -123,7 +101,8 @@ void initScriptDialog(ScriptDialog& values, ScriptPlatform& platform) {
         values.spfText = "1/30";
         values.secondsPerFrame = 1.0 / 30.0;
     } else {
-        values.spfText = secondsPerFrameText(values.secondsPerFrame);
+        // "1/30 " for one over a whole number, "0.4 " otherwise.
+        values.spfText = secondsPerFrameText(values.secondsPerFrame) + ' ';
     }
     values.spfSource = values.spfText;
     showScriptValues(values, platform);
@@ -175,7 +154,19 @@ bool closeScriptDialog(ScriptDialog& values, ScriptPlatform& platform) {
 }
 
 void recallSettingsOf(ScriptDialog& values) {
-    (void)values;  // joined to the script reader's settings recall below
+    const auto recalled = recallScriptSettings(values.scriptPath);
+    if (!recalled) return;
+    if (recalled->epoch) values.epoch = *recalled->epoch;
+    if (recalled->spfText) values.spfText = *recalled->spfText;
+    if (recalled->secondsPerFrame) {
+        values.secondsPerFrame = *recalled->secondsPerFrame;
+        values.spfSource = values.spfText;
+    }
+    if (recalled->scriptFormat) values.scriptFormat = static_cast<int>(*recalled->scriptFormat);
+    values.subdivide = recalled->subdivide;
+    if (recalled->subdivideMode) values.subdivideMode = static_cast<int>(*recalled->subdivideMode);
+    if (recalled->subdivideTimeStep) values.subdivideTimeStep = *recalled->subdivideTimeStep;
+    if (recalled->subdivideSteps) values.subdivideSteps = *recalled->subdivideSteps;
 }
 
 }  // namespace vx::ui

@@ -62,9 +62,6 @@ public:
 ScriptDialog scriptDialogFor(const ConversionJob& fields);
 void takeScriptSettings(const ScriptDialog& values, ConversionJob& fields);
 
-// ".fma" for a facility, ".gvma" for a ground vehicle, ".sama" otherwise.
-std::string_view scriptExtensionFor(ModelType type);
-
 // Copies the controls into the values, checking the number boxes in the
 // dialog's order; at the first bad one it says so, puts the focus there and
 // returns 1, leaving that value and the ones after it as they were.
@@ -80,7 +77,8 @@ void updateSubdivideControls(ScriptDialog& values, ScriptPlatform& platform);
 // True when the values are good and the dialog may end.
 bool closeScriptDialog(ScriptDialog& values, ScriptPlatform& platform);
 
-// The settings an existing script was written with, when it has them.
+// The settings the script at scriptPath was written with, when it has a
+// settings line; a new script changes nothing.
 void recallSettingsOf(ScriptDialog& values);
 
 }  // namespace vx::ui

@@ -104,7 +104,9 @@ ScriptWindow::ScriptWindow(const ScriptDialog& values, QWidget* parent) : QDialo
     layout->addLayout(buttons);
     scene_->setMinimumWidth(360);
 
-    secondsPerFrame_->lineEdit()->installEventFilter(this);
+    // The combo box holds the focus for its edit line and passes the focus
+    // events on directly, past any filter of the line.
+    secondsPerFrame_->installEventFilter(this);
     connect(sceneBrowse, &QPushButton::clicked, this, [this] { browseScene(values_, *this); });
     connect(scriptBrowse, &QPushButton::clicked, this, [this] { browseScript(values_, *this); });
     connect(subdivide_, &QCheckBox::clicked, this, [this] { updateSubdivideControls(values_, *this); });
@@ -121,7 +123,7 @@ ScriptWindow::ScriptWindow(const ScriptDialog& values, QWidget* parent) : QDialo
 // A focus lost to another window, or to a message box, is not the user
 // leaving the box.
 bool ScriptWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == secondsPerFrame_->lineEdit() && event->type() == QEvent::FocusOut) {
+    if (watched == secondsPerFrame_ && event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             parseSecondsPerFrame(values_, *this);

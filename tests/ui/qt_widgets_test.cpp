@@ -1,0 +1,211 @@
+// The real widgets, driven as a user would, on Qt's offscreen platform.
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "tests/support/lwo_builder.h"
+#include "ui/qt/hints_window.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/platform_dialogs.h"
+#include "ui/qt/script_window.h"
+#include "ui/hints.h"
+
+namespace {
+
+using namespace vxtest;
+
+// Messages are recorded instead of waiting in a modal box.
+class RecordingMainWindow : public vx::ui::MainWindow {
+public:
+    using MainWindow::MainWindow;
+    void showMessage(std::string_view text) override { messages << vx::ui::toQString(text); }
+    bool runScriptDialog(vx::ui::ScriptDialog& values) override {
+        values.scenePath = "dish.lws";
+        values.scriptPath = "dish.sama";
+        return true;
+    }
+    QStringList messages;
+};
+
+class RecordingScriptWindow : public vx::ui::ScriptWindow {
+public:
+    using ScriptWindow::ScriptWindow;
+    void showMessage(std::string_view text) override { messages << vx::ui::toQString(text); }
+    QStringList messages;
+};
+
+bool writeBytes(const QString& path, const std::vector<std::uint8_t>& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) &&
+           f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size());
+}
+
+std::vector<std::uint8_t> triangleObject() {
+    return form("LWOB", {chunk("PNTS", Data().point(0, 0, 0).point(1, 0, 0).point(0, 1, 0)),
+                         chunk("SRFS", Data().name("Hull")), chunk("POLS", lwobPolygon({0, 1, 2}, 1))});
+}
+
+void showActive(QWidget& w) {
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
+template <class T>
+T* child(QWidget& parent, const char* name) {
+    T* c = parent.findChild<T*>(QString::fromLatin1(name));
+    if (!c) qFatal("no child %s", name);
+    return c;
+}
+
+}  // namespace
+
+class QtWidgetsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void typingAnInputAndLeavingItDerivesTheOutput() {
+        QTemporaryDir dir;
+        RecordingMainWindow w("");
+        showActive(w);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Vertexion v2.8b"));
+        auto* input = child<QLineEdit>(w, "inputEdit");
+        auto* output = child<QLineEdit>(w, "outputEdit");
+        input->setFocus();
+        QTest::keyClicks(input, dir.filePath(QStringLiteral("Ship.LWO")));
+        output->setFocus();
+        QCOMPARE(output->text(), dir.filePath(QStringLiteral("Ship.mdl")));
+    }
+
+    void tickingAndUntickingConvertOfAnLwo2Object() {
+        QTemporaryDir dir;
+        const QString object = dir.filePath(QStringLiteral("ship.lwo"));
+        QVERIFY(writeBytes(object, form("LWO2", {chunk("TAGS", Data().name("Default"))})));
+        RecordingMainWindow w(vx::ui::qStringToPath(object));
+        showActive(w);
+        auto* convert = child<QCheckBox>(w, "convertCheck");
+        auto* articulate = child<QCheckBox>(w, "articulateCheck");
+        auto* details = child<QPushButton>(w, "detailsButton");
+        auto* output = child<QLineEdit>(w, "outputEdit");
+        QVERIFY(convert->isVisible() && convert->isEnabled() && convert->isChecked());
+        QVERIFY(!details->isEnabled());
+
+        QTest::mouseClick(convert, Qt::LeftButton);
+        QVERIFY(!convert->isChecked());
+        QCOMPARE(output->text(), QString());
+        QVERIFY(!output->isEnabled());
+        QTest::mouseClick(convert, Qt::LeftButton);
+        QCOMPARE(output->text(), dir.filePath(QStringLiteral("ship.mdl")));
+        QVERIFY(output->isEnabled());
+
+        QTest::mouseClick(articulate, Qt::LeftButton);
+        QVERIFY(details->isEnabled());
+        QCOMPARE(QString::fromStdString(w.dialog().fields.scenePath), QStringLiteral("dish.lws"));
+    }
+
+    void applyWithAValidObjectWritesTheModel() {
+        QTemporaryDir dir;
+        const QString object = dir.filePath(QStringLiteral("ship.lwo"));
+        QVERIFY(writeBytes(object, triangleObject()));
+        RecordingMainWindow w(vx::ui::qStringToPath(object));
+        showActive(w);
+        QTest::mouseClick(child<QPushButton>(w, "applyButton"), Qt::LeftButton);
+        QCOMPARE(w.messages, QStringList{QStringLiteral("Conversion successful.")});
+        QVERIFY(w.isVisible());
+        QFile model(dir.filePath(QStringLiteral("ship.mdl")));
+        QVERIFY(model.open(QIODevice::ReadOnly));
+        QVERIFY(model.readAll().contains("# Axis rotation applied: Spacecraft/Aircraft"));
+        QVERIFY(!QApplication::overrideCursor());
+
+        QTest::mouseClick(child<QPushButton>(w, "okButton"), Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+    }
+
+    void windowMenuEntriesAreReachable() {
+        RecordingMainWindow w("");
+        showActive(w);
+        auto* button = child<QToolButton>(w, "windowMenuButton");
+        QStringList texts;
+        for (QAction* a : button->menu()->actions())
+            if (!a->isSeparator()) texts << a->text();
+        QCOMPARE(texts, (QStringList{QStringLiteral("Advanced Options..."), QStringLiteral("&About Vertexion...")}));
+        QCOMPARE(w.contextMenuPolicy(), Qt::ActionsContextMenu);
+        QCOMPARE(w.actions().size(), 2);
+        auto* sortLayers = child<QCheckBox>(w, "sortLayersCheck");
+        QVERIFY(!sortLayers->isVisible());
+        child<QAction>(w, "advancedOptionsAction")->trigger();
+        QVERIFY(sortLayers->isVisible() && sortLayers->isEnabled() && sortLayers->isChecked());
+        QVERIFY(child<QCheckBox>(w, "allImageFormatsCheck")->isVisible());
+    }
+
+    void scriptDialogShowsAndParsesSecondsPerFrame() {
+        vx::ui::ScriptDialog values;
+        values.secondsPerFrame = 0.5;
+        values.scriptFormat = 0;
+        RecordingScriptWindow w(values);
+        showActive(w);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Articulation Script Converter"));
+        auto* spf = child<QComboBox>(w, "secondsPerFrameCombo");
+        QCOMPARE(spf->currentText(), QStringLiteral("1/2 "));
+        QVERIFY(!child<QLineEdit>(w, "slicesEdit")->isEnabled());
+
+        spf->lineEdit()->setFocus();
+        spf->lineEdit()->selectAll();
+        QTest::keyClicks(spf->lineEdit(), QStringLiteral("1/24"));
+        child<QLineEdit>(w, "epochEdit")->setFocus();
+        QCOMPARE(w.values().secondsPerFrame, 1.0 / 24.0);
+
+        auto* subdivide = child<QCheckBox>(w, "subdivideCheck");
+        QTest::mouseClick(subdivide, Qt::LeftButton, {}, QPoint(6, subdivide->height() / 2));
+        QVERIFY(child<QLineEdit>(w, "slicesEdit")->isEnabled());
+        QVERIFY(!child<QLineEdit>(w, "timeStepEdit")->isEnabled());
+
+        child<QLineEdit>(w, "epochEdit")->setText(QStringLiteral("soon"));
+        QTest::mouseClick(child<QPushButton>(w, "closeButton"), Qt::LeftButton);
+        QCOMPARE(w.messages, QStringList{QStringLiteral("Please enter a number.")});
+        QVERIFY(w.isVisible());
+        child<QLineEdit>(w, "epochEdit")->setText(QStringLiteral("60"));
+        QTest::mouseClick(child<QPushButton>(w, "closeButton"), Qt::LeftButton);
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+        QCOMPARE(w.values().epoch, 60.0);
+        QVERIFY(w.values().subdivide);
+    }
+
+    void hintsReopenOnTheFirstTopic() {
+        const QString first = vx::ui::toQString(vx::ui::hintsText(0));
+        {
+            vx::ui::HintsWindow w;
+            showActive(w);
+            auto* text = child<QPlainTextEdit>(w, "hintsText");
+            QVERIFY(text->isReadOnly());
+            QCOMPARE(text->toPlainText(), first);
+            QTest::mouseClick(child<QRadioButton>(w, "topic2"), Qt::LeftButton);
+            QCOMPARE(text->toPlainText(), vx::ui::toQString(vx::ui::hintsText(2)));
+        }
+        vx::ui::HintsWindow again;
+        QCOMPARE(child<QPlainTextEdit>(again, "hintsText")->toPlainText(), first);
+        QVERIFY(child<QRadioButton>(again, "topic0")->isChecked());
+    }
+
+    void filterListsBecomeQtNameFilters() {
+        QCOMPARE(vx::ui::qtNameFilters("Lightwave Objects (*.lwo)|*.lwo|All Files (*.*)|*.*||"),
+                 (QStringList{QStringLiteral("Lightwave Objects (*.lwo)"), QStringLiteral("All Files (*)")}));
+        QCOMPARE(vx::ui::qtNameFilters("Model Articulations (*.*ma)|*.*ma|All Files (*.*)|*.*||").first(),
+                 QStringLiteral("Model Articulations (*.*ma)"));
+    }
+};
+
+QTEST_MAIN(QtWidgetsTest)
+#include "qt_widgets_test.moc"

@@ -1,0 +1,230 @@
+#include "ui/script_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/test_support.h"
+#include "tests/ui/fake_platforms.h"
+#include "ui/number_text.h"
+
+namespace {
+
+using vx::ui::ScriptControl;
+using vx::ui::ScriptDialog;
+using vxtest::FakeScriptPlatform;
+
+struct Dialog {
+    ScriptDialog values;
+    FakeScriptPlatform platform;
+    explicit Dialog(const vx::ConversionJob& fields = {}) : values(vx::ui::scriptDialogFor(fields)) {
+        vx::ui::initScriptDialog(values, platform);
+    }
+    // The user types into the seconds-per-frame box and leaves it.
+    void typeSecondsPerFrame(const std::string& text) {
+        platform.controls.secondsPerFrame = text;
+        vx::ui::parseSecondsPerFrame(values, platform);
+    }
+};
+
+vx::ConversionJob withSecondsPerFrame(double s) {
+    vx::ConversionJob job;
+    job.secondsPerFrame = s;
+    return job;
+}
+
+TEST(ScriptDialogOpen, ShowsTheMainDialogsValues) {
+    vx::ConversionJob job;
+    job.scenePath = "a.lws";
+    job.scriptPath = "a.sama";
+    job.epoch = 120.123456789012345;
+    job.scriptFormat = vx::ScriptFormat::TabSeparated;
+    job.subdivide = true;
+    job.subdivideMode = vx::SubdivideMode::ByTimeStep;
+    job.subdivideTimeStep = 0.123456789f;
+    Dialog d(job);
+    EXPECT_EQ(d.platform.controls.scenePath, "a.lws");
+    EXPECT_EQ(d.platform.controls.epoch, "120.123456789012");
+    EXPECT_EQ(d.platform.controls.subdivideTimeStep, "0.123457");
+    EXPECT_EQ(d.platform.controls.subdivideSteps, "20");
+    EXPECT_EQ(d.platform.controls.scriptFormat, 1);
+    EXPECT_EQ(d.platform.controls.secondsPerFrame, "1/30 ");
+    EXPECT_TRUE(d.platform.messages.empty());
+
+    // Closing hands everything back; spfText is the dialog's own.
+    ASSERT_TRUE(vx::ui::closeScriptDialog(d.values, d.platform));
+    vx::ConversionJob back;
+    vx::ui::takeScriptSettings(d.values, back);
+    EXPECT_EQ(back.scenePath, "a.lws");
+    EXPECT_EQ(back.scriptPath, "a.sama");
+    EXPECT_DOUBLE_EQ(back.epoch, 120.123456789012);
+    EXPECT_EQ(back.secondsPerFrame, 1.0 / 30.0);
+    EXPECT_EQ(back.scriptFormat, vx::ScriptFormat::TabSeparated);
+    EXPECT_TRUE(back.subdivide);
+    EXPECT_EQ(back.subdivideMode, vx::SubdivideMode::ByTimeStep);
+    EXPECT_FLOAT_EQ(back.subdivideTimeStep, 0.123457f);
+
+    vx::ConversionJob facility, ground, none;
+    facility.modelType = vx::ModelType::Facility;
+    ground.modelType = vx::ModelType::GroundVehicle;
+    none.modelType = vx::ModelType::None;
+    EXPECT_EQ(vx::ui::scriptDialogFor(facility).scriptExtension, ".fma");
+    EXPECT_EQ(vx::ui::scriptDialogFor(ground).scriptExtension, ".gvma");
+    EXPECT_EQ(vx::ui::scriptDialogFor(none).scriptExtension, ".sama");
+}
+
+TEST(ScriptDialogSecondsPerFrame, OpeningShowsATextAndTypingParsesIt) {
+    EXPECT_EQ(Dialog(withSecondsPerFrame(0.5)).platform.controls.secondsPerFrame, "1/2 ");
+    EXPECT_EQ(Dialog(withSecondsPerFrame(5)).platform.controls.secondsPerFrame, "5 ");
+    EXPECT_EQ(Dialog(withSecondsPerFrame(0.4)).platform.controls.secondsPerFrame, "0.4 ");
+    Dialog zero(withSecondsPerFrame(0));
+    EXPECT_EQ(zero.platform.controls.secondsPerFrame, "1/30");
+    EXPECT_EQ(zero.values.secondsPerFrame, 1.0 / 30.0);
+
+    Dialog d;
+    d.typeSecondsPerFrame("1/24");
+    EXPECT_EQ(d.values.secondsPerFrame, 1.0 / 24.0);
+    d.typeSecondsPerFrame("2");
+    EXPECT_EQ(d.values.secondsPerFrame, 2.0);
+    EXPECT_TRUE(d.platform.messages.empty());
+
+    // No usable time keeps the last one and asks again.
+    for (const char* bad : {"fast", "1/0", "", "-1", "0"}) {
+        d.platform.focused.reset();
+        d.typeSecondsPerFrame(bad);
+        EXPECT_EQ(d.values.secondsPerFrame, 2.0) << bad;
+        EXPECT_EQ(d.platform.focused, ScriptControl::SecondsPerFrameBox) << bad;
+    }
+    EXPECT_EQ(d.platform.messages, std::vector<std::string>(5, "Please enter a number."));
+
+    // "Close" reads a text typed without leaving the box, and refuses a bad one.
+    d.platform.controls.secondsPerFrame = "1/15";
+    EXPECT_TRUE(vx::ui::closeScriptDialog(d.values, d.platform));
+    EXPECT_EQ(d.values.secondsPerFrame, 1.0 / 15.0);
+    d.platform.controls.secondsPerFrame = "x";
+    EXPECT_FALSE(vx::ui::closeScriptDialog(d.values, d.platform));
+
+    // An untouched text keeps the value's full precision.
+    Dialog twoThirds(withSecondsPerFrame(2.0 / 3.0));
+    EXPECT_EQ(twoThirds.platform.controls.secondsPerFrame, "0.666667 ");
+    EXPECT_TRUE(vx::ui::closeScriptDialog(twoThirds.values, twoThirds.platform));
+    EXPECT_EQ(twoThirds.values.secondsPerFrame, 2.0 / 3.0);
+}
+
+TEST(ScriptDialogNumbers, BadBoxesAreReportedInOrder) {
+    Dialog d;
+    d.platform.controls.epoch = "12abc";
+    d.platform.controls.scriptFormat = 2;
+    d.platform.controls.subdivideSteps = "x";
+    EXPECT_FALSE(vx::ui::closeScriptDialog(d.values, d.platform));
+    EXPECT_EQ(d.platform.messages, (std::vector<std::string>{"Please enter a number."}));
+    EXPECT_EQ(d.platform.focused, ScriptControl::EpochBox);
+    EXPECT_EQ(d.values.scriptFormat, 0);  // read after the epoch: untouched
+
+    d.platform.controls.epoch = " +7.5 ";
+    d.platform.controls.subdivideSteps = "2.5";
+    EXPECT_FALSE(vx::ui::closeScriptDialog(d.values, d.platform));
+    EXPECT_EQ(d.platform.messages.back(), "Please enter an integer.");
+    EXPECT_EQ(d.platform.focused, ScriptControl::SlicesBox);
+    EXPECT_EQ(d.values.epoch, 7.5);
+    EXPECT_EQ(d.values.scriptFormat, 2);
+
+    d.platform.controls.subdivideSteps = "12";
+    d.platform.controls.subdivideTimeStep = "";
+    EXPECT_FALSE(vx::ui::closeScriptDialog(d.values, d.platform));
+    EXPECT_EQ(d.platform.messages.back(), "Please enter a number.");
+    EXPECT_EQ(d.platform.focused, ScriptControl::TimeStepBox);
+    EXPECT_EQ(d.values.subdivideSteps, 12);
+
+    EXPECT_EQ(vx::ui::parseNumberText("1e3"), 1000.0);
+    EXPECT_FALSE(vx::ui::parseNumberText("nan"));
+    EXPECT_FALSE(vx::ui::parseIntegerText("99999999999"));
+}
+
+TEST(ScriptDialogSubdivision, ControlsFollowTheCheckBoxAndMode) {
+    Dialog d;
+    for (ScriptControl c :
+         {ScriptControl::ByTimeStep, ScriptControl::BySlices, ScriptControl::TimeStepBox, ScriptControl::SlicesBox})
+        EXPECT_FALSE(d.platform.enabled[c]);
+    d.platform.controls.subdivide = true;
+    vx::ui::updateSubdivideControls(d.values, d.platform);
+    EXPECT_TRUE(d.platform.enabled[ScriptControl::ByTimeStep]);
+    EXPECT_TRUE(d.platform.enabled[ScriptControl::BySlices]);
+    EXPECT_FALSE(d.platform.enabled[ScriptControl::TimeStepBox]);
+    EXPECT_TRUE(d.platform.enabled[ScriptControl::SlicesBox]);
+    d.platform.controls.subdivideMode = 0;
+    vx::ui::updateSubdivideControls(d.values, d.platform);
+    EXPECT_TRUE(d.platform.enabled[ScriptControl::TimeStepBox]);
+    EXPECT_FALSE(d.platform.enabled[ScriptControl::SlicesBox]);
+}
+
+TEST(ScriptDialogFiles, SceneNamesTheScriptAndScriptsRecallTheirSettings) {
+    vxtest::ScratchDir dir;
+    vxtest::writeText(dir.path("dish.sama"),
+                      "# Model articulation script for dish.lwo\n"
+                      "# Vertexion settings: Epoch 120 SPF 1/30 Format 1 SubDivSteps 12\n");
+    Dialog d;
+    d.platform.picks.push_back(dir.path("dish.LWS"));
+    vx::ui::browseScene(d.values, d.platform);
+    ASSERT_EQ(d.platform.pickerCalls.size(), 1u);
+    EXPECT_FALSE(d.platform.pickerCalls[0].save);
+    EXPECT_EQ(d.platform.pickerCalls[0].request.defaultExtension, ".lws");
+    EXPECT_EQ(d.platform.pickerCalls[0].request.filters, "Lightwave Scenes (*.lws)|*.lws|All Files (*.*)|*.*||");
+    EXPECT_EQ(d.platform.controls.scriptPath, dir.path("dish.sama"));
+    EXPECT_EQ(d.values.epoch, 120.0);
+    EXPECT_EQ(d.platform.controls.secondsPerFrame, "1/30 ");
+    EXPECT_EQ(d.values.secondsPerFrame, 1.0 / 30.0);
+    EXPECT_EQ(d.platform.controls.scriptFormat, 1);
+    EXPECT_TRUE(d.platform.controls.subdivide);
+    EXPECT_EQ(d.platform.controls.subdivideMode, 1);
+    EXPECT_EQ(d.platform.controls.subdivideSteps, "12");
+    EXPECT_TRUE(d.platform.enabled[ScriptControl::SlicesBox]);
+
+    // Other scene names leave the script alone; a cancelled picker changes nothing.
+    d.platform.picks.push_back(dir.path("dish.scene"));
+    vx::ui::browseScene(d.values, d.platform);
+    EXPECT_EQ(d.platform.controls.scenePath, dir.path("dish.scene"));
+    EXPECT_EQ(d.platform.controls.scriptPath, dir.path("dish.sama"));
+    vx::ui::browseScene(d.values, d.platform);
+    EXPECT_EQ(d.platform.controls.scenePath, dir.path("dish.scene"));
+
+    vx::ConversionJob ground;
+    ground.modelType = vx::ModelType::GroundVehicle;
+    Dialog g(ground);
+    g.platform.picks.push_back("/anim/dish.lws");
+    vx::ui::browseScene(g.values, g.platform);
+    EXPECT_EQ(g.platform.controls.scriptPath, "/anim/dish.gvma");
+
+    // A time step, an unknown format and a six-digit epoch; subdivision off
+    // unless the line asks for it.
+    vxtest::writeText(dir.path("step.fma"), "# Vertexion settings: Epoch 120.123 SPF 0.666667 Format 7 SubDivTime 0.5\n");
+    vxtest::writeText(dir.path("plain.gvma"), "# Vertexion settings: Epoch 3 SPF 5 Format 2\n");
+    vxtest::writeText(dir.path("none.sama"), "no settings here\n");
+    d.platform.picks.push_back(dir.path("step.fma"));
+    vx::ui::browseScript(d.values, d.platform);
+    EXPECT_TRUE(d.platform.pickerCalls.back().save);
+    EXPECT_EQ(d.platform.pickerCalls.back().request.defaultExtension, "");
+    EXPECT_EQ(d.platform.pickerCalls.back().request.filters,
+              "Model Articulations (*.*ma)|*.*ma|All Files (*.*)|*.*||");
+    EXPECT_EQ(d.values.epoch, 120.123);
+    EXPECT_EQ(d.values.secondsPerFrame, 0.666667);
+    EXPECT_EQ(d.values.scriptFormat, 0);
+    EXPECT_EQ(d.values.subdivideMode, 0);
+    EXPECT_EQ(d.platform.controls.subdivideTimeStep, "0.5");
+    EXPECT_TRUE(d.platform.enabled[ScriptControl::TimeStepBox]);
+
+    d.platform.picks.push_back(dir.path("plain.gvma"));
+    vx::ui::browseScript(d.values, d.platform);
+    EXPECT_FALSE(d.values.subdivide);
+    EXPECT_EQ(d.values.scriptFormat, 2);
+    EXPECT_EQ(d.platform.controls.secondsPerFrame, "5 ");
+
+    for (const char* unchanged : {"none.sama", "missing.sama"}) {
+        d.platform.picks.push_back(dir.path(unchanged));
+        vx::ui::browseScript(d.values, d.platform);
+        EXPECT_EQ(d.values.epoch, 3.0) << unchanged;
+        EXPECT_EQ(d.values.secondsPerFrame, 5.0) << unchanged;
+        EXPECT_EQ(d.platform.controls.scriptPath, dir.path(unchanged));
+    }
+    EXPECT_TRUE(d.platform.messages.empty());
+}
+
+}  // namespace
