@@ -7,7 +7,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz clean
+.PHONY: all deps configure build run test test-sanitize bench fuzz screenshots clean
 
 all: build
 
@@ -46,6 +46,11 @@ fuzz:
 		-DVERTEXION_FUZZ=ON -DVERTEXION_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_targets
 	@tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Pictures of the desktop program's dialogs in docs/screenshots, drawn on Qt's
+# offscreen platform so no display is needed.
+screenshots: build
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/ui/qt/vertexion-screenshots docs/screenshots
 
 clean:
 	@rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

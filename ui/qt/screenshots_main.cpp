@@ -11,7 +11,6 @@
 
 #include "ui/qt/hints_window.h"
 #include "ui/qt/main_window.h"
-#include "ui/qt/platform_dialogs.h"
 #include "ui/qt/script_window.h"
 
 namespace {
@@ -38,23 +37,27 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    const QDir dir(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
     if (!QDir().mkpath(dir.path())) return 1;
 
-    bool ok = true;
+    // Both pictures of the main dialog show the object by the same short
+    // name: in a scratch directory it is a LightWave 6+ object, and only its
+    // form type is looked at before a run.
+    QTemporaryDir scratch;
+    const QString previous = QDir::currentPath();
+    bool ok = scratch.isValid();
     {
-        vx::ui::MainWindow window("/home/modeller/models/ship.lwo");
+        vx::ui::MainWindow window("ship.lwo");
         ok &= save(window, dir, QStringLiteral("main-dialog.png"));
     }
     {
-        // Only the form type is looked at before a run.
-        QTemporaryDir scratch;
-        const QString object = scratch.filePath(QStringLiteral("ship.lwo"));
-        QFile file(object);
+        QFile file(scratch.filePath(QStringLiteral("ship.lwo")));
         ok &= file.open(QIODevice::WriteOnly) && file.write(QByteArray("FORM\0\0\0\4LWO2", 12)) == 12;
         file.close();
-        vx::ui::MainWindow window(vx::ui::qStringToPath(object));
+        QDir::setCurrent(scratch.path());
+        vx::ui::MainWindow window("ship.lwo");
         ok &= save(window, dir, QStringLiteral("main-dialog-lwo2.png"));
+        QDir::setCurrent(previous);
     }
     {
         vx::ui::ScriptDialog values;
