@@ -118,25 +118,19 @@ TEST(MainDialogOutput, FollowsTheInputAndRecallsTheModelType) {
 
     // A hand-typed output name gives way when the input box is left.
     d.platform.controls.outputPath = "typed.mdl";
+    d.platform.controls.modelType = ModelType::None;
     d.typeInput("other.lwo");
     EXPECT_EQ(d.platform.controls.outputPath, "other.mdl");
-}
 
-TEST(MainDialogOutput, OutputBrowseRecallsAndLowerCaseRulesHold) {
-    vxtest::ScratchDir dir;
-    vxtest::writeText(dir.path("lower.mdl"), "# axis ROTATION applied: Ground Vehicle\n");
-    vxtest::writeText(dir.path("word.mdl"), "# Axis rotation applied: facility\n");
-    Dialog d;
-    d.platform.picks.push_back(dir.path("lower.mdl"));
+    // A chosen output recalls the type it was written with.
+    d.platform.picks.push_back(dir.path("ship.mdl"));
     vx::ui::browseOutput(d.dialog, d.platform);
-    EXPECT_TRUE(d.platform.pickerCalls[0].save);
-    EXPECT_EQ(d.platform.pickerCalls[0].request.defaultExtension, ".MDL");
-    EXPECT_EQ(d.platform.pickerCalls[0].request.filters, "Korvan Model Files (*.mdl)|*.mdl|All Files (*.*)|*.*||");
-    EXPECT_EQ(d.platform.controls.modelType, ModelType::GroundVehicle);
-    d.platform.picks.push_back(dir.path("word.mdl"));
-    vx::ui::browseOutput(d.dialog, d.platform);
-    EXPECT_EQ(d.platform.controls.outputPath, dir.path("word.mdl"));
-    EXPECT_EQ(d.platform.controls.modelType, ModelType::GroundVehicle);
+    EXPECT_TRUE(d.platform.pickerCalls.back().save);
+    EXPECT_EQ(d.platform.pickerCalls.back().request.proposedName, "other.mdl");
+    EXPECT_EQ(d.platform.pickerCalls.back().request.defaultExtension, ".MDL");
+    EXPECT_EQ(d.platform.pickerCalls.back().request.filters, "Korvan Model Files (*.mdl)|*.mdl|All Files (*.*)|*.*||");
+    EXPECT_EQ(d.platform.controls.outputPath, dir.path("ship.mdl"));
+    EXPECT_EQ(d.platform.controls.modelType, ModelType::Facility);
 }
 
 TEST(MainDialogForm, Lwo2InputRevealsAndOtherInputResets) {
