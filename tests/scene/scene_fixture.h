@@ -10,15 +10,12 @@
 
 #include "core/chunk_file.h"
 #include "lwo2/context.h"
-#include "tests/support/lwo_builder.h"
+#include "tests/support/lwo2_builder.h"
 #include "tests/support/test_support.h"
 
 namespace scenetest {
 
-// LAYR: stored number (scene number - 1), flags, pivot in LightWave axes, name.
-inline vxtest::Data layer(unsigned stored, std::string_view name, float px = 0, float py = 0, float pz = 0) {
-    return vxtest::chunk("LAYR", vxtest::Data().u2(stored).u2(0).point(px, py, pz).name(name));
-}
+using vxtest::layr;
 
 // A loaded object and the context both conversion steps share.
 struct Object {

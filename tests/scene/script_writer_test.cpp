@@ -64,7 +64,7 @@ std::vector<std::string> column(const Flushed& f, Field field) {
 using Strings = std::vector<std::string>;
 
 TEST(ScriptWriter, DishHeadingRepeatedAndSliced) {
-    auto object = loadObject({layer(0, "Dish@Y")});
+    auto object = loadObject({layr(0, "Dish@Y")});
     const Envelope dish = keys({key(0, 0), key(2, 1.5708f)});
 
     ConversionJob job = commaJob();
@@ -90,12 +90,12 @@ TEST(ScriptWriter, DishHeadingRepeatedAndSliced) {
     EXPECT_EQ(f.rows[1][StartValue], "-22.5001");  // two TCB keys run straight
 
     // A layer without a pitch code writes nothing for the heading channel.
-    auto pitchOnly = loadObject({layer(0, "Dish@P")});
+    auto pitchOnly = loadObject({layr(0, "Dish@P")});
     EXPECT_EQ(flush(commaJob(), *pitchOnly, 1, 3, dish).count, 0);
 }
 
 TEST(ScriptWriter, WhichKeyIntervalsGiveRows) {
-    auto object = loadObject({layer(0, "Arm")});
+    auto object = loadObject({layr(0, "Arm")});
     const ConversionJob job = commaJob();
 
     // One key holds its value for one scene second from its time.
@@ -166,7 +166,7 @@ TEST(ScriptWriter, SliceCounts) {
     EXPECT_TRUE(vx::isPlainSpan(job, a, &backwards));
 
     // One slice is no slicing; a flat middle slice is left out.
-    auto object = loadObject({layer(0, "Arm@x")});
+    auto object = loadObject({layr(0, "Arm@x")});
     ConversionJob sliced = commaJob();
     sliced.subdivide = true;
     sliced.subdivideSteps = 1;
@@ -185,7 +185,7 @@ TEST(ScriptWriter, SliceCounts) {
 }
 
 TEST(ScriptWriter, ChannelsFollowTheModelAxes) {
-    auto object = loadObject({layer(0, "Body"), layer(1, "Pod@sY(Azimuth)")});
+    auto object = loadObject({layr(0, "Body"), layr(1, "Pod@sY(Azimuth)")});
     auto transformation = [&](ModelType type, int layerNumber, int channel) {
         Flushed f = flush(commaJob(type), *object, layerNumber, channel, keys({key(0, 1), key(1, 2)}));
         return f.rows.empty() ? std::string("-") : f.rows[0][Transformation] + " " + f.rows[0][EndValue];
@@ -210,7 +210,7 @@ TEST(ScriptWriter, ChannelsFollowTheModelAxes) {
     EXPECT_EQ(transformation(ModelType::None, 1, 9), "-");
     EXPECT_EQ(transformation(ModelType::None, 1, -1), "-");
 
-    auto scaled = loadObject({layer(0, "Pod@sSxSz(Stretch)")});
+    auto scaled = loadObject({layr(0, "Pod@sSxSz(Stretch)")});
     Flushed f = flush(commaJob(ModelType::Facility), *scaled, 1, 6, keys({key(0, 1)}));
     EXPECT_EQ(f.rows.at(0)[Transformation], "ScaleX");
     // A facility's scale Y is its model's scale Z.
@@ -220,7 +220,7 @@ TEST(ScriptWriter, ChannelsFollowTheModelAxes) {
 
 TEST(ScriptWriter, MovesAreMeasuredFromThePivot) {
     // LightWave pivot (2, 3, -1) is (2, 3, 1) in the axes of a model without rotation.
-    auto object = loadObject({layer(0, "Arm", 2, 3, -1)});
+    auto object = loadObject({layr(0, "Arm", 2, 3, -1)});
     const ConversionJob job = commaJob(ModelType::None);
     Flushed f = flush(job, *object, 1, 0, keys({key(0, 5), key(1, 6)}));
     EXPECT_EQ(f.rows.at(0)[StartValue], "3");
@@ -241,7 +241,7 @@ TEST(ScriptWriter, MovesAreMeasuredFromThePivot) {
 }
 
 TEST(ScriptWriter, RowLayouts) {
-    auto object = loadObject({layer(0, "Dish@Y")});
+    auto object = loadObject({layr(0, "Dish@Y")});
     ConversionJob job;
     job.modelType = ModelType::None;
     job.epoch = 100;

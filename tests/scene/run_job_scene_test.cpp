@@ -1,0 +1,126 @@
+// Scripts written by a whole run: the dispatcher shares one conversion
+// context between the model file and the script.
+
+#include <gtest/gtest.h>
+
+#include "core/dispatch/run_job.h"
+#include "scene_fixture.h"
+
+namespace {
+
+using namespace scenetest;
+
+// A triangle in a layer that moves along its X code, pivot (1, 2, 3).
+std::vector<std::uint8_t> armObject() {
+    using namespace vxtest;
+    return form("LWO2", {tagsChunk({"Hull"}), layr(0, "Arm@x", 1, 2, 3), pnts({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}),
+                         facePols({{0, 1, 2}}), surfPtag({0}), surf("Hull", colr(1, 1, 1))});
+}
+
+constexpr std::string_view kArmScene =
+    "LoadObjectLayer 1 Objects/arm.lwo\n"
+    "Channel 2\n"
+    "{ Envelope\n"
+    "  1\n"
+    "  Key 5 0 0 0 0 0 0 0 0\n"
+    "}\n";
+
+struct RunJob : ::testing::Test {
+    RunJob() {
+        vxtest::writeFile(dir.path("arm.lwo"), armObject());
+        vxtest::writeText(dir.path("arm.lws"), kArmScene);
+        job.inputPath = dir.path("arm.lwo");
+        job.outputPath = dir.path("arm.mdl");
+        job.scenePath = dir.path("arm.lws");
+        job.scriptPath = dir.path("arm.sama");
+        job.articulate = true;
+        job.scriptFormat = vx::ScriptFormat::CommaSeparated;
+    }
+    std::vector<std::vector<std::string>> scriptRows() { return commaRows(vxtest::readText(job.scriptPath)); }
+    vxtest::ScratchDir dir;
+    vx::ConversionJob job;
+    vxtest::RecordingSink sink;
+};
+
+TEST_F(RunJob, ModelAndScriptShareTheDecodedPivot) {
+    // Spacecraft axes: LightWave Z is the model's X, so the pivot's X is 3.
+    EXPECT_EQ(vx::runJob(job, sink), 0);
+    EXPECT_NE(vxtest::readText(job.outputPath).find("Translate -3 -1 2"), std::string::npos);
+    auto rows = scriptRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][Transformation], "MoveX");
+    EXPECT_EQ(rows[0][StartValue], "2");
+
+    // Without the model conversion the script decodes the pivot itself.
+    std::filesystem::remove(job.outputPath);
+    job.convert = false;
+    EXPECT_EQ(vx::runJob(job, sink), 0);
+    EXPECT_FALSE(vxtest::fileExists(job.outputPath));
+    EXPECT_EQ(scriptRows().at(0)[StartValue], "2");
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST_F(RunJob, ScriptWrittenWhenTheModelIsNot) {
+    job.outputPath = dir.path("missing/arm.mdl");
+    job.secondsPerFrame = 1;  // 30 scenario seconds per scene second
+    EXPECT_EQ(vx::runJob(job, sink), 1);
+    EXPECT_EQ(sink.errors(), std::vector<std::string>{"Can't open output file."});
+    auto rows = scriptRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][Duration], "30");
+
+    // A scene without the object warns and the run still counts as done.
+    vxtest::writeText(job.scenePath, "LoadObjectLayer 1 Objects/other.lwo\n");
+    job.outputPath = dir.path("arm.mdl");
+    sink.messages.clear();
+    EXPECT_EQ(vx::runJob(job, sink), 0);
+    EXPECT_EQ(sink.warnings(), std::vector<std::string>{"Warning: Model not found in scene."});
+}
+
+TEST_F(RunJob, CorpusScenesGiveCompleteScripts) {
+    const std::filesystem::path corpus = vxtest::corpusDir();
+    if (corpus.empty() || !std::filesystem::exists(corpus / "lws" / "simple_cube.lwo")) {
+        GTEST_SKIP() << "no corpus";
+    }
+    job.inputPath = (corpus / "lws" / "simple_cube.lwo").string();
+    job.convert = false;
+    int scenes = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(corpus / "lws")) {
+        if (entry.path().extension() != ".lws") continue;
+        if (vxtest::readText(entry.path().string()).find("simple_cube.lwo") == std::string::npos) continue;
+        ++scenes;
+        for (vx::ScriptFormat format :
+             {vx::ScriptFormat::Standard, vx::ScriptFormat::TabSeparated, vx::ScriptFormat::CommaSeparated}) {
+            job.scenePath = entry.path().string();
+            job.scriptFormat = format;
+            sink.messages.clear();
+            EXPECT_EQ(vx::runJob(job, sink), 0) << entry.path();
+            EXPECT_TRUE(sink.errors().empty()) << entry.path();
+            const std::string script = vxtest::readText(job.scriptPath);
+            EXPECT_EQ(script.rfind("# Model articulation script for simple_cube.lwo\n#\n# Vertexion settings: ", 0), 0u);
+            // Every row is complete: a block ends with its end value, a
+            // spreadsheet row has its twelve fields.
+            if (format == vx::ScriptFormat::Standard) {
+                std::size_t blocks = 0, ends = 0;
+                for (std::size_t at = 0; (at = script.find("NEW_ARTICULATION\n", at)) != std::string::npos; ++at) ++blocks;
+                for (std::size_t at = 0; (at = script.find("\tENDVALUE ", at)) != std::string::npos; ++at) ++ends;
+                EXPECT_EQ(blocks, ends);
+            } else {
+                const char separator = format == vx::ScriptFormat::TabSeparated ? '\t' : ',';
+                std::size_t start = 0;
+                while (start < script.size()) {
+                    std::size_t end = script.find('\n', start);
+                    ASSERT_NE(end, std::string::npos);
+                    std::string_view line(script.data() + start, end - start);
+                    if (line.rfind("ARTICULATION", 0) == 0) {
+                        EXPECT_EQ(std::count(line.begin(), line.end(), separator), 11) << line;
+                    }
+                    start = end + 1;
+                }
+            }
+        }
+    }
+    EXPECT_GT(scenes, 0);
+}
+
+}  // namespace
