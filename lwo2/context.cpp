@@ -1,6 +1,7 @@
 #include "lwo2/context.h"
 
 #include <cstring>
+#include <unordered_map>
 
 namespace vx {
 
@@ -169,6 +170,8 @@ void buildSurfaceList(Lwo2Context& context) {
     });
     if (!file.tags || context.surfaces.empty()) return;
     // One walk over TAGS: an empty string (a lone NUL) takes no index.
+    std::unordered_map<std::string_view, std::vector<std::size_t>> byName;
+    for (std::size_t i = 0; i < context.surfaces.size(); ++i) byName[context.surfaces[i].name].push_back(i);
     std::vector<std::size_t> filled(context.surfaces.size(), 0);
     Bytes tags = file.data(*file.tags);
     ByteReader r(tags);
@@ -178,10 +181,11 @@ void buildSurfaceList(Lwo2Context& context) {
             r.skip(1);
             continue;
         }
-        const std::string_view tag = r.cstring();
-        for (std::size_t i = 0; i < context.surfaces.size(); ++i) {
-            Lwo2Surface& s = context.surfaces[i];
-            if (filled[i] < Lwo2Surface::kTagSlots && s.name == tag) s.tagIndices[filled[i]++] = index;
+        auto named = byName.find(r.cstring());
+        if (named != byName.end()) {
+            for (std::size_t i : named->second) {
+                if (filled[i] < Lwo2Surface::kTagSlots) context.surfaces[i].tagIndices[filled[i]++] = index;
+            }
         }
         ++index;
     }
