@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -15,6 +16,7 @@
 #include <QToolButton>
 
 #include "tests/support/lwo_builder.h"
+#include "ui/qt/about_box.h"
 #include "ui/qt/hints_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/platform_dialogs.h"
@@ -197,6 +199,15 @@ private slots:
         vx::ui::HintsWindow again;
         QCOMPARE(child<QPlainTextEdit>(again, "hintsText")->toPlainText(), first);
         QVERIFY(child<QRadioButton>(again, "topic0")->isChecked());
+    }
+
+    void aboutBoxShowsTheDrawnIconAndBanner() {
+        vx::ui::AboutBox box;
+        QCOMPARE(box.windowTitle(), QStringLiteral("About Vertexion"));
+        QCOMPARE(child<QLabel>(box, "aboutBanner")->text(), QStringLiteral("Vertexion v2.8b"));
+        QVERIFY(!child<QLabel>(box, "aboutIcon")->pixmap().isNull());
+        RecordingMainWindow w("");
+        QVERIFY(!w.windowIcon().isNull());
     }
 
     void filterListsBecomeQtNameFilters() {

@@ -158,6 +158,10 @@ MainWindow::MainWindow(std::string_view argumentText, QWidget* parent)
     initMainDialog(dialog_, *this);
 }
 
+// The box loses the focus while the window is taken apart; by then there is
+// no dialog left to follow it.
+MainWindow::~MainWindow() { inputEdit_->removeEventFilter(this); }
+
 // Leaving the input box follows the new name. A focus lost to another window
 // or to a popup is not the user leaving the box.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -23,6 +23,7 @@ class MainWindow : public QDialog, public MainPlatform {
 public:
     // `argumentText`: the program's whole argument text.
     explicit MainWindow(std::string_view argumentText, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     const MainDialog& dialog() const { return dialog_; }
 

@@ -120,6 +120,9 @@ ScriptWindow::ScriptWindow(const ScriptDialog& values, QWidget* parent) : QDialo
     initScriptDialog(values_, *this);
 }
 
+// The box loses the focus while the window is taken apart.
+ScriptWindow::~ScriptWindow() { secondsPerFrame_->removeEventFilter(this); }
+
 // A focus lost to another window, or to a message box, is not the user
 // leaving the box.
 bool ScriptWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -18,6 +18,7 @@ class ScriptWindow : public QDialog, public ScriptPlatform {
 
 public:
     ScriptWindow(const ScriptDialog& values, QWidget* parent = nullptr);
+    ~ScriptWindow() override;
 
     const ScriptDialog& values() const { return values_; }
 
