@@ -10,6 +10,8 @@
 #include "core/mdl_text.h"
 #include "core/message_sink.h"
 #include "core/model_type.h"
+#include "scene/envelope.h"
+#include "scene/script_settings.h"
 
 namespace vx {
 
@@ -33,6 +35,7 @@ constexpr std::string_view kUsage =
     "      --epoch SECONDS        scenario time of the first frame\n"
     "      --spf SECONDS          seconds per frame, a number or a fraction such as 1/30\n"
     "      --slices N | --time-step SECONDS   subdivide curved key intervals\n"
+    "                             (script settings not given are recalled from an existing script)\n"
     "  -q, --quiet                no warnings\n"
     "  -h, --help                 this text\n"
     "      --version              the program's version\n";
@@ -195,7 +198,8 @@ std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
                 if (!opt.epoch) return "--epoch: \"" + v + "\" is not a number";
             } else if (arg == "--spf") {
                 opt.secondsPerFrame = parseSecondsPerFrame(v);
-                if (!opt.secondsPerFrame) return "--spf: \"" + v + "\" is not a number or a fraction such as 1/30";
+                if (!opt.secondsPerFrame || *opt.secondsPerFrame <= 0)
+                    return "--spf: \"" + v + "\" is not a positive number or a fraction such as 1/30";
             } else if (arg == "--slices") {
                 int n = 0;
                 auto r = std::from_chars(v.data(), v.data() + v.size(), n);
@@ -218,8 +222,32 @@ std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
     if (opt.slices && opt.timeStep) return "--slices and --time-step exclude each other";
     const bool sceneOption = opt.script || opt.format || opt.epoch || opt.secondsPerFrame || opt.slices || opt.timeStep;
     if (sceneOption && !opt.scene) return "script settings need --scene";
-    if (opt.scene) return "--scene: articulation scripts are not supported yet";
+    if (opt.scene && !opt.script && !deriveScriptPath(*opt.scene, ModelType::None))
+        return "--scene: \"" + *opt.scene + "\" does not end in \".lws\"; name the script with --script";
     return {};
+}
+
+// The script settings of a run: those given on the command line, the others
+// recalled from the script's settings line the way the script dialog recalls
+// them, else the defaults.
+void setScriptOptions(const Options& opt, ConversionJob& entries) {
+    entries.articulate = true;
+    entries.scenePath = *opt.scene;
+    entries.scriptPath = opt.script ? *opt.script : deriveScriptPath(*opt.scene, entries.modelType).value_or("");
+    entries.subdivide = false;
+    if (auto recalled = recallScriptSettings(entries.scriptPath)) applyRecalledSettings(*recalled, entries);
+    if (opt.format) entries.scriptFormat = *opt.format;
+    if (opt.epoch) entries.epoch = *opt.epoch;
+    if (opt.secondsPerFrame) entries.secondsPerFrame = *opt.secondsPerFrame;
+    if (opt.slices) {
+        entries.subdivide = true;
+        entries.subdivideMode = SubdivideMode::BySlices;
+        entries.subdivideSteps = *opt.slices;
+    } else if (opt.timeStep) {
+        entries.subdivide = true;
+        entries.subdivideMode = SubdivideMode::ByTimeStep;
+        entries.subdivideTimeStep = toSingle(*opt.timeStep);
+    }
 }
 
 }  // namespace
@@ -258,6 +286,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         } else if (auto recalled = readModelTypeFromMdl(entries.outputPath)) {
             entries.modelType = *recalled;
         }
+        if (opt.scene) setScriptOptions(opt, entries);
         if (opt.objects.size() > 1) sink.setPrefix(object + ": ");
         if (validateAndRun(entries, sink) != 0) exitStatus = 1;
     }

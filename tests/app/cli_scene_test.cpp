@@ -1,0 +1,102 @@
+// The command line's scene options: script names, settings recalled from an
+// existing script, messages and exit statuses.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/cli.h"
+#include "tests/support/lwo2_builder.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+struct CliOutcome {
+    int status;
+    std::string err;
+};
+
+CliOutcome cli(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = vx::runCommandLine(args, out, err);
+    return {status, err.str()};
+}
+
+constexpr std::string_view kScene =
+    "LoadObjectLayer 1 Objects/dish.lwo\n"
+    "Channel 3\n"
+    "{ Envelope\n"
+    "  2\n"
+    "  Key 0 0 0 0 0 0 0 0 0\n"
+    "  Key 1.5708 2 0 0 0 0 0 0 0\n"
+    "  Behaviors 1 1\n"
+    "}\n";
+
+struct CliScene : ::testing::Test {
+    CliScene() {
+        using namespace vxtest;
+        writeFile(object, form("LWO2", {tagsChunk({"Hull"}), layr(0, "Dish@Y"), pnts({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}),
+                                        facePols({{0, 1, 2}}), surfPtag({0}), surf("Hull", colr(1, 1, 1))}));
+        writeText(scene, kScene);
+    }
+    // The settings line of a script, without its line end.
+    static std::string settingsLine(const std::string& path) {
+        const std::string text = vxtest::readText(path);
+        const std::size_t at = text.find("# Vertexion settings: ");
+        return at == std::string::npos ? std::string() : text.substr(at, text.find('\n', at) - at);
+    }
+    vxtest::ScratchDir dir;
+    std::string object = dir.path("dish.lwo");
+    std::string scene = dir.path("dish.lws");
+};
+
+TEST_F(CliScene, ScriptNamedAfterTheSceneByModelType) {
+    EXPECT_EQ(cli({"--scene", scene, object}).status, 0);
+    EXPECT_TRUE(vxtest::fileExists(dir.path("dish.mdl")));
+    EXPECT_EQ(settingsLine(dir.path("dish.sama")), "# Vertexion settings: Epoch 0 SPF 1/30 Format 0");
+
+    // The model type recalled from the existing model file picks the extension.
+    EXPECT_EQ(cli({"-t", "facility", "--no-convert", "-o", dir.path("dish.mdl"), "--scene", scene, object}).status, 0);
+    EXPECT_TRUE(vxtest::fileExists(dir.path("dish.fma")));
+    EXPECT_EQ(cli({"-t", "ground-vehicle", "-o", dir.path("g.mdl"), "--scene", scene, object}).status, 0);
+    EXPECT_TRUE(vxtest::fileExists(dir.path("dish.gvma")));
+    EXPECT_EQ(cli({"--scene", scene, object}).status, 0);  // dish.mdl still says Spacecraft
+    EXPECT_EQ(cli({"--scene", scene, "--script", dir.path("named.txt"), object}).status, 0);
+    EXPECT_TRUE(vxtest::fileExists(dir.path("named.txt")));
+
+    // A scene name without ".lws" needs --script; a rate must be positive.
+    EXPECT_EQ(cli({"--scene", dir.path("dish.scene"), object}).status, 2);
+    EXPECT_EQ(cli({"--scene", scene, "--spf", "0", object}).status, 2);
+}
+
+TEST_F(CliScene, SettingsNotGivenAreRecalled) {
+    const std::string script = dir.path("dish.sama");
+    vxtest::writeText(script, "# old script\n#\n# Vertexion settings: Epoch 120 SPF 1/5 Format 2 SubDivSteps 3\n");
+    EXPECT_EQ(cli({"--no-convert", "--scene", scene, object}).status, 0);
+    EXPECT_EQ(settingsLine(script), "# Vertexion settings: Epoch 120 SPF 1/5 Format 2 SubDivSteps 3");
+    EXPECT_NE(vxtest::readText(script).find("\nARTICULATION,120,4,0,0,0,0,0,Dish,Yaw,"), std::string::npos);
+
+    // Given settings win; the others still come from the script.
+    EXPECT_EQ(cli({"--no-convert", "--scene", scene, "--epoch", "5", "--time-step", "0.5", object}).status, 0);
+    EXPECT_EQ(settingsLine(script), "# Vertexion settings: Epoch 5 SPF 1/5 Format 2 SubDivTime 0.5");
+    EXPECT_EQ(cli({"--no-convert", "--scene", scene, "--format", "standard", "--spf", "1", "--slices", "4", object})
+                  .status,
+              0);
+    EXPECT_EQ(settingsLine(script), "# Vertexion settings: Epoch 5 SPF 1 Format 0 SubDivSteps 4");
+    EXPECT_EQ(cli({"--no-convert", "--scene", scene, "--spf", "2/3", object}).status, 0);
+    EXPECT_EQ(settingsLine(script), "# Vertexion settings: Epoch 5 SPF 0.666667 Format 0 SubDivSteps 4");
+}
+
+TEST_F(CliScene, MessagesAndStatuses) {
+    vxtest::writeText(scene, "LoadObjectLayer 1 Objects/other.lwo\n");
+    CliOutcome r = cli({"--no-convert", "--scene", scene, object});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Warning: Model not found in scene.\n");
+    EXPECT_EQ(cli({"-q", "--no-convert", "--scene", scene, object}).err, "");
+
+    r = cli({"--no-convert", "--scene", dir.path("none.lws"), object});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Can't open Lightwave Scene file for input.\n");
+}
+
+}  // namespace
