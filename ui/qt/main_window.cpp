@@ -238,8 +238,9 @@ void MainWindow::addWindowMenuEntries(std::string_view advancedOptions, std::str
     menu->addSeparator();
     QAction* aboutAction = menu->addAction(toQString(about));
     aboutAction->setObjectName(QStringLiteral("aboutAction"));
-    addAction(advanced);
-    addAction(aboutAction);
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    addActions({advanced, separator, aboutAction});
     connect(advanced, &QAction::triggered, this, [this] { showAdvancedOptions(dialog_, *this); });
     connect(aboutAction, &QAction::triggered, this, [this] { showAbout(); });
 }
