@@ -41,19 +41,8 @@ ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const s
     float extent = 10.0f;
     GeometryWriter geometry;
     resetLayerCursor(context);
-    while (std::optional<Chunk> layr = job.sortLayers ? nextLayerByNumber(context) : nextLayerInFile(context)) {
-        const LayerHeader header = readLayerHeader(context.file, *layr);
-        if (header.flags & 1) {
-            std::string& text = out.buffer();
-            text += "#\n# Layer ";
-            appendInt(text, context.currentLayerNumber);
-            text += " (";
-            text += singleLine(header.name);
-            text += ") invisible.  Skipping layer.\n";
-            continue;
-        }
+    while (std::optional<Chunk> layr = job.sortLayers ? nextLayerByNumber(context) : nextLayerInFile(context))
         writeLayer(job, context, out, *layr, mainBody, extent, geometry);
-    }
     placeOrphanGroups(context, mainBody);
 
     std::string& text = out.buffer();

@@ -14,13 +14,8 @@ namespace {
 enum : std::uint8_t { kMesh = 1, kPointBlock = 2 };
 
 void appendTexturedLine(std::string& out, const Point3& p, float u, float v) {
-    out += "\t\t\t";
-    appendFixed(out, p.x, 11);
-    out += ' ';
-    appendFixed(out, p.y, 11);
-    out += ' ';
-    appendFixed(out, p.z, 11);
-    out += ' ';
+    appendCoordinateLine(out, p);
+    out.back() = ' ';
     appendFixed(out, u, 6);
     out += ' ';
     appendFixed(out, v, 6);

@@ -15,6 +15,14 @@ void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out,
     std::string& text = out.buffer();
     text += "#\n# Layer ";
     appendInt(text, context.currentLayerNumber);
+    // A layer hidden in LightWave is left out; it makes no group of its own
+    // and adds nothing to the bound radius.
+    if (header.flags & 1) {
+        text += " (";
+        text += singleLine(header.name);
+        text += ") invisible.  Skipping layer.\n";
+        return;
+    }
     text += ": ";
     text += singleLine(header.name);
     text += '\n';

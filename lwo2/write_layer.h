@@ -9,10 +9,11 @@
 
 namespace vx {
 
-// Writes the section of one visible layer: its heading, an attach point
-// component when asked for, and the layer's component with its geometry. The
-// layer's group, Refer block and summary lines go into the context and
-// `mainBody`. The context's cursor must mark `layr`.
+// Writes the section of one layer: for a visible layer its heading, an attach
+// point component when asked for, and the layer's component with its
+// geometry; for a hidden one a comment line only. The layer's group, Refer
+// block and summary lines go into the context and `mainBody`. The context's
+// cursor must mark `layr`.
 void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const Chunk& layr,
                 std::string& mainBody, float& extent, GeometryWriter& geometry);
 

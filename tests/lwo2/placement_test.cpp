@@ -130,6 +130,27 @@ TEST(Placement, AttachPointsAndEffects) {
     EXPECT_NE(c.mdl.find("# Attach points:\n#\tDock port\n#\tFlame\n#\tBad Name\n#\n"), std::string::npos);
 }
 
+TEST(Placement, ObjectsWithoutLayersStillGetRootAndSummaries) {
+    vxtest::ScratchDir dir;
+    RecordingSink sink;
+    vx::ChunkFile file;
+    ASSERT_TRUE(file.loadBytes(form("LWO2", {tagsChunk({"S"}), surf("S", colr(1, 1, 1))}), "x/ship.lwo", sink));
+    vx::Lwo2Context context(file);
+    vx::ConversionJob job;
+    job.inputPath = "x/ship.lwo";
+    job.modelType = vx::ModelType::Facility;
+    ASSERT_EQ(vx::convertLwo2(job, context, dir.path("my ship.final.mdl"), sink), 0);
+    std::string none;
+    for (const char* title : {"Articulations", "Textures used", "Attach points", "Model pointing articulations",
+                              "SolarPanel groups"})
+        none += std::string("# ") + title + ":\n#\t(none)\n#\n";
+    EXPECT_EQ(readText(dir.path("my ship.final.mdl")),
+              "# Korvan 3D Model file\n#\n# Converted from \"ship\" by Vertexion v2.8b.\n#\n"
+              "# Axis rotation applied: Facility (+Y to +Z)\n#\n# Main body:\nComponent my_ship_ROOT\n\tRoot\n"
+              "EndComponent\nBoundRadius 1515\n#\n" + none +
+              "# End of my_ship.mdl\n###########################################################\n");
+}
+
 TEST(Placement, PivotsAreStoredForTheScriptWriter) {
     vxtest::ScratchDir dir;
     RecordingSink sink;
