@@ -77,6 +77,19 @@ TEST_F(RunJob, ScriptWrittenWhenTheModelIsNot) {
     EXPECT_EQ(sink.warnings(), std::vector<std::string>{"Warning: Model not found in scene."});
 }
 
+TEST_F(RunJob, ExampleSceneAnimatesTheDishAndTheWings) {
+    const std::string examples = std::string(VERTEXION_SOURCE_DIR) + "/examples/";
+    job.inputPath = examples + "ship.lwo";
+    job.scenePath = examples + "ship.lws";
+    job.convert = false;
+    ASSERT_EQ(vx::runJob(job, sink), 0);
+    EXPECT_TRUE(sink.messages.empty());
+    std::vector<std::string> moved;
+    for (const auto& row : scriptRows()) moved.push_back(row[Articulation] + " " + row[Transformation]);
+    EXPECT_EQ(moved, (std::vector<std::string>{"Dish Azimuth", "Dish Azimuth", "Dish Azimuth", "Dish Elevation",
+                                               "SolarWings Tilt", "SolarWings Tilt", "SolarWings Tilt"}));
+}
+
 TEST_F(RunJob, CorpusScenesGiveCompleteScripts) {
     const std::filesystem::path corpus = vxtest::corpusDir();
     if (corpus.empty() || !std::filesystem::exists(corpus / "lws" / "simple_cube.lwo")) {
