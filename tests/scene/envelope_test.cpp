@@ -5,20 +5,15 @@
 #include <cmath>
 #include <limits>
 
+#include "scene_fixture.h"
+
 namespace {
 
+using scenetest::key;
 using vx::Envelope;
 using vx::EnvelopeBehavior;
 using vx::EnvelopeKey;
 using vx::KeyShape;
-
-EnvelopeKey key(float time, float value, KeyShape shape = KeyShape::TCB) {
-    EnvelopeKey k;
-    k.time = time;
-    k.value = value;
-    k.shape = shape;
-    return k;
-}
 
 Envelope envelope(std::initializer_list<EnvelopeKey> keys, EnvelopeBehavior pre = EnvelopeBehavior::Constant,
                   EnvelopeBehavior post = EnvelopeBehavior::Constant) {

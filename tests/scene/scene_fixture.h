@@ -10,12 +10,21 @@
 
 #include "core/chunk_file.h"
 #include "lwo2/context.h"
+#include "scene/envelope.h"
 #include "tests/support/lwo2_builder.h"
 #include "tests/support/test_support.h"
 
 namespace scenetest {
 
 using vxtest::layr;
+
+inline vx::EnvelopeKey key(float time, float value, vx::KeyShape shape = vx::KeyShape::TCB) {
+    vx::EnvelopeKey k;
+    k.time = time;
+    k.value = value;
+    k.shape = shape;
+    return k;
+}
 
 // A loaded object and the context both conversion steps share.
 struct Object {

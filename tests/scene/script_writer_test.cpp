@@ -17,14 +17,6 @@ using vx::ModelType;
 using vx::ScriptFormat;
 using vx::SubdivideMode;
 
-EnvelopeKey key(float time, float value, KeyShape shape = KeyShape::TCB) {
-    EnvelopeKey k;
-    k.time = time;
-    k.value = value;
-    k.shape = shape;
-    return k;
-}
-
 ConversionJob commaJob(ModelType type = ModelType::None) {
     ConversionJob job;
     job.modelType = type;
