@@ -1,6 +1,7 @@
 #include "ui/main_dialog.h"
 
 #include <array>
+#include <filesystem>
 #include <fstream>
 
 #include "core/byte_reader.h"
@@ -16,8 +17,11 @@ namespace vx::ui {
 namespace {
 
 // Only the form type matters here; the whole object is loaded by the run.
+// A pipe or device named in the box would block the dialog on opening, so
+// only regular files are looked into.
 bool isLwo2File(const std::string& path) {
-    if (path.empty()) return false;
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::array<std::uint8_t, 16> head{};

@@ -1,6 +1,5 @@
 #include "ui/script_dialog.h"
 
-
 #include "core/number_format.h"
 #include "scene/script_settings.h"
 #include "ui/number_text.h"

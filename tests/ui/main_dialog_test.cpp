@@ -1,6 +1,7 @@
 #include "ui/main_dialog.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "tests/support/lwo_builder.h"
 #include "tests/support/test_support.h"
@@ -176,6 +177,12 @@ TEST(MainDialogForm, Lwo2InputRevealsAndOtherInputResets) {
     EXPECT_FALSE(d.platform.enabled[MainControl::Convert]);
     d.typeInput(dir.path("ship.lwo"));
     d.typeInput("");
+    EXPECT_FALSE(d.platform.enabled[MainControl::Convert]);
+
+    // A pipe is not waited on: it is no object.
+    ASSERT_EQ(mkfifo(dir.path("pipe.lwo").c_str(), 0600), 0);
+    d.typeInput(dir.path("ship.lwo"));
+    d.typeInput(dir.path("pipe.lwo"));
     EXPECT_FALSE(d.platform.enabled[MainControl::Convert]);
 }
 
