@@ -77,7 +77,10 @@ struct Lwo2Context {
 };
 
 // Layer walks. Each sets the cursor (current layer, layer end, current layer
-// number) as a side effect and returns the LAYR chunk, or none.
+// number) as a side effect and returns the LAYR chunk, or none. A walk in
+// number order counts the layers on its first call (highestLayerNumber -1)
+// and then goes on from the current layer number; set highestLayerNumber
+// back to -1 and reset the cursor to start it again.
 std::optional<Chunk> nextLayerInFile(Lwo2Context& context);
 std::optional<Chunk> findLayerByNumber(Lwo2Context& context, int number);
 std::optional<Chunk> nextLayerByNumber(Lwo2Context& context);

@@ -40,7 +40,9 @@ ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const s
     std::string mainBody;
     float extent = 10.0f;
     GeometryWriter geometry;
+    // The layer walks start afresh, whatever walked the context before.
     resetLayerCursor(context);
+    context.highestLayerNumber = -1;
     while (std::optional<Chunk> layr = job.sortLayers ? nextLayerByNumber(context) : nextLayerInFile(context))
         writeLayer(job, context, out, *layr, mainBody, extent, geometry);
     placeOrphanGroups(context, mainBody);
