@@ -46,7 +46,7 @@ private:
     std::vector<std::uint32_t> tags_;        // TAGS index per kept polygon
     std::vector<std::vector<std::uint32_t>> surfacesOfTag_;  // per TAGS index, the surfaces it names
     bool tagMapBuilt_ = false;
-    std::vector<std::uint32_t> surfaceStart_;  // per surface, its range in byPolygon_
+    std::vector<std::uint32_t> surfaceStart_;  // per surface, its range in bySurface_
     std::vector<std::uint32_t> bySurface_;     // polygon numbers grouped by surface, file order within
     std::vector<std::uint8_t> marks_;          // per point: used by a mesh polygon / a one-point polygon
     std::vector<std::uint32_t> meshVertex_;    // per point: its vertex number in the current mesh
