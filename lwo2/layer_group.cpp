@@ -1,5 +1,6 @@
 #include "lwo2/layer_group.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -124,6 +125,20 @@ void setOrientation(LayerGroup& group, std::string_view codes, std::size_t at) {
 }
 
 void appendBody(LayerGroup& group, std::string_view text) { group.body += text; }
+
+bool reaches(const LayerGroup& from, const LayerGroup& to) {
+    std::vector<const LayerGroup*> pending = {&from};
+    std::vector<const LayerGroup*> seen;
+    while (!pending.empty()) {
+        const LayerGroup* g = pending.back();
+        pending.pop_back();
+        if (g == &to) return true;
+        if (std::find(seen.begin(), seen.end(), g) != seen.end()) continue;
+        seen.push_back(g);
+        pending.insert(pending.end(), g->refers.begin(), g->refers.end());
+    }
+    return false;
+}
 
 void addArticulationName(Lwo2Context& context, std::string_view name) {
     if (context.lineHasEntries) context.articulationLine += ", ";

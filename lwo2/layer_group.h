@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/model_type.h"
 
@@ -22,6 +23,7 @@ struct LayerGroup {
     bool pivotKnown = false;  // the pivot has been decoded and stored
     bool oriented = false;
     bool placed = false;      // some Refer block names this group
+    std::vector<const LayerGroup*> refers;  // the groups that this group's body names
 };
 
 // Find the group with `key`, or create it (empty, zero pivot) at the end of
@@ -39,6 +41,9 @@ void setPivot(LayerGroup& group, const Point3& pivot);
 // appends the lines that undo them, Z first.
 void setOrientation(LayerGroup& group, std::string_view codes, std::size_t at);
 void appendBody(LayerGroup& group, std::string_view text);
+// True when `to` is `from` or lies below it through the groups' Refer blocks:
+// a Refer from `to` to `from` would then make the model contain itself.
+bool reaches(const LayerGroup& from, const LayerGroup& to);
 
 // Summary helpers.
 void addArticulationName(Lwo2Context& context, std::string_view name);

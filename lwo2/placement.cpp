@@ -136,7 +136,12 @@ private:
             includeTarget_ = context_.currentLayerNumber;
             return;
         }
-        const std::string& target = includeGroup(context_, *number).name;
+        LayerGroup& included = includeGroup(context_, *number);
+        includeTarget_.reset();
+        // An include of a group that holds this layer would make the model contain itself.
+        if (reaches(included, own_)) return;
+        own_.refers.push_back(&included);
+        const std::string& target = included.name;
         std::string refer = "\tRefer\n";
         if (own_.oriented) appendOrientation(refer, own_.orientation, "  # Re-set Pivot Point orientation\n");
         if (layer_.pivotNonZero) appendOriginToPivot(refer, layer_.pivot, "  # Origin back to Pivot Point\n");
@@ -144,7 +149,6 @@ private:
         refer += target;
         refer += "\n\tEndRefer\n";
         appendBody(own_, refer);
-        includeTarget_.reset();
     }
 
     const ConversionJob& job_;
@@ -155,12 +159,6 @@ private:
     std::string extra_;
     std::optional<int> includeTarget_;
 };
-
-// The LightWave parent's layer number, unless the layer names itself.
-std::optional<int> parentKey(const Lwo2Context& context, const LayerPlacement& layer) {
-    if (layer.parent && *layer.parent != context.currentLayerNumber) return layer.parent;
-    return std::nullopt;
-}
 
 }  // namespace
 
@@ -196,7 +194,7 @@ std::optional<std::string> writeAttachPoint(Lwo2Context& context, const LayerPla
 
 void setUpGroups(Lwo2Context& context, const LayerPlacement& layer) {
     parentGroup(context, context.currentLayerNumber);
-    if (std::optional<int> parent = parentKey(context, layer)) parentGroup(context, *parent);
+    if (layer.parent) parentGroup(context, *layer.parent);
 }
 
 void placeLayer(const ConversionJob& job, Lwo2Context& context, const LayerPlacement& layer, std::string& mainBody) {
@@ -218,8 +216,22 @@ void placeLayer(const ConversionJob& job, Lwo2Context& context, const LayerPlace
         includeTarget = walk.includeTarget();
     }
 
+    // The block goes to the include group, else to the LightWave parent's
+    // group, else under the root; a group that the layer's own group already
+    // holds (a parent chain or include that loops back) is passed over.
+    LayerGroup* container = nullptr;
+    if (includeTarget) {
+        LayerGroup& g = includeGroup(context, *includeTarget);
+        if (!reaches(own, g)) container = &g;
+    }
+    const bool inInclude = container != nullptr;
+    if (!container && layer.parent) {
+        LayerGroup& g = parentGroup(context, *layer.parent);
+        if (!reaches(own, g)) container = &g;
+    }
+
     std::string block = "\tRefer\n";
-    if (!includeTarget) {
+    if (!inInclude) {
         if (own.oriented) appendOrientation(block, own.orientation, "  # Set Pivot Point orientation\n");
         if (layer.pivotNonZero) appendOriginToPivot(block, layer.pivot, "  # Origin to Pivot Point\n");
     }
@@ -228,11 +240,9 @@ void placeLayer(const ConversionJob& job, Lwo2Context& context, const LayerPlace
     block += own.name;
     block += "\n\tEndRefer\n";
     own.placed = true;
-
-    if (includeTarget) {
-        appendBody(includeGroup(context, *includeTarget), block);
-    } else if (std::optional<int> parent = parentKey(context, layer)) {
-        appendBody(parentGroup(context, *parent), block);
+    if (container) {
+        appendBody(*container, block);
+        container->refers.push_back(&own);
     } else {
         mainBody += block;
     }

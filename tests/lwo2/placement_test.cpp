@@ -98,6 +98,21 @@ TEST(Placement, ChildrenOfHiddenOrAbsentParentsStillAppear) {
               "#\nComponent ParentLayer1_ship\n\tRefer\n\t\tComponent ParentLayer2_ship\n\tEndRefer\nEndComponent\n");
 }
 
+// Parents and includes that loop back are not followed: the model never
+// contains itself, and every layer still hangs under the root.
+TEST(Placement, LoopsAreBrokenUnderTheRoot) {
+    lwo2test::Converted c = convert(form("LWO2", {layr(0, "A@", 0, 0, 0, 0, 1u), layr(1, "B@", 0, 0, 0, 0, 0u),
+                                                  layr(2, "Loop@i3i")}));
+    EXPECT_EQ(group(c.mdl, "ParentLayer2_ship"),
+              "#\nComponent ParentLayer2_ship\n\tRefer\n\t\tComponent ParentLayer1_ship\n\tEndRefer\n"
+              "\tRefer\n\t\tComponent B\n\tEndRefer\nEndComponent\n");
+    EXPECT_EQ(group(c.mdl, "ParentLayer1_ship"),
+              "#\nComponent ParentLayer1_ship\n\tRefer\n\t\tComponent A\n\tEndRefer\nEndComponent\n");
+    EXPECT_EQ(group(c.mdl, "IncludeLayer3_ship"), "#\nComponent IncludeLayer3_ship\nEndComponent\n");
+    EXPECT_EQ(mainBody(c.mdl), "Component ship_ROOT\n\tRoot\n\tRefer\n\t\tComponent ParentLayer2_ship\n\tEndRefer\n"
+                               "\tRefer\n\t\tComponent ParentLayer3_ship\n\tEndRefer\nEndComponent\n");
+}
+
 TEST(Placement, IncludesReferToTheIncludedLayersGroup) {
     lwo2test::Converted c =
         convert(form("LWO2", {layr(0, "Base@o90i2", 0, 1, 0), layr(1, "Gun@i", 0, 0, 1, 0, 0u), layr(2, "Mast@i7")}),
