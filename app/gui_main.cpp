@@ -6,11 +6,15 @@
 #include <QApplication>
 
 #include "ui/qt/main_window.h"
+#include "ui/qt/program_icon.h"
 
 int main(int argc, char** argv) {
     // Past a file size limit a write must fail and be reported, not kill us.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);  // takes its own options out of argv
+    QApplication::setApplicationName(QStringLiteral("Vertexion"));
+    // The script, hints and about dialogs carry the icon too.
+    QApplication::setWindowIcon(vx::ui::programIcon());
     // The whole argument text is the object's path, so a path with spaces
     // given without quotes comes back together.
     std::string argumentText;
