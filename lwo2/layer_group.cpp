@@ -1,9 +1,9 @@
 #include "lwo2/layer_group.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 
 #include "core/number_format.h"
 #include "lwo2/context.h"
@@ -128,13 +128,12 @@ void appendBody(LayerGroup& group, std::string_view text) { group.body += text; 
 
 bool reaches(const LayerGroup& from, const LayerGroup& to) {
     std::vector<const LayerGroup*> pending = {&from};
-    std::vector<const LayerGroup*> seen;
+    std::unordered_set<const LayerGroup*> seen;
     while (!pending.empty()) {
         const LayerGroup* g = pending.back();
         pending.pop_back();
         if (g == &to) return true;
-        if (std::find(seen.begin(), seen.end(), g) != seen.end()) continue;
-        seen.push_back(g);
+        if (!seen.insert(g).second) continue;
         pending.insert(pending.end(), g->refers.begin(), g->refers.end());
     }
     return false;
