@@ -19,27 +19,19 @@ struct FilePickerRequest {
     std::string filters;
 };
 
-class DialogPlatform {
+// The dialogs' own messages and those of a conversion run alike end up in
+// the platform's message box, so the platform is the run's message sink.
+class DialogPlatform : public MessageSink {
 public:
-    virtual ~DialogPlatform() = default;
     // A modal box with an OK button and one line of text.
     virtual void showMessage(std::string_view text) = 0;
     // The chosen full path, or nothing when the picker was cancelled. The save
     // picker asks no overwrite question: the conversion replaces the file.
     virtual std::optional<std::string> pickOpenFile(const FilePickerRequest& request) = 0;
     virtual std::optional<std::string> pickSaveFile(const FilePickerRequest& request) = 0;
-};
 
-// Conversion messages, failures and warnings alike, end up in the platform's
-// message box.
-class MessageBoxSink final : public MessageSink {
-public:
-    explicit MessageBoxSink(DialogPlatform& platform) : platform_(platform) {}
-    void error(std::string_view text) override { platform_.showMessage(text); }
-    void warning(std::string_view text) override { platform_.showMessage(text); }
-
-private:
-    DialogPlatform& platform_;
+    void error(std::string_view text) override { showMessage(text); }
+    void warning(std::string_view text) override { showMessage(text); }
 };
 
 }  // namespace vx::ui

@@ -45,9 +45,8 @@ void followInput(MainDialog& dialog) {
 
 ConversionStatus runConversion(MainDialog& dialog, MainPlatform& platform) {
     platform.readControls(dialog.fields);
-    MessageBoxSink sink(platform);
     platform.setBusy(true);
-    const ConversionStatus status = validateAndRun(dialog.fields, sink);
+    const ConversionStatus status = validateAndRun(dialog.fields, platform);
     platform.setBusy(false);
     return status;
 }

@@ -14,7 +14,7 @@ namespace {
 bool applySecondsPerFrame(ScriptDialog& values, ScriptPlatform& platform) {
     auto parsed = parseSecondsPerFrameText(values.spfText);
     if (!parsed) {
-        platform.showMessage(kEnterNumber);
+        platform.error(kEnterNumber);
         platform.focus(ScriptControl::SecondsPerFrameBox);
         return false;
     }
@@ -56,7 +56,7 @@ void takeScriptSettings(const ScriptDialog& v, ConversionJob& f) {
 int readScriptControls(ScriptDialog& values, ScriptPlatform& platform) {
     const ScriptControls c = platform.readControls();
     auto refuse = [&](std::string_view message, ScriptControl box) {
-        platform.showMessage(message);
+        platform.error(message);
         platform.focus(box);
         return 1;
     };
