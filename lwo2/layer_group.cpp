@@ -30,14 +30,6 @@ LayerGroup& findOrCreate(std::deque<LayerGroup>& groups, std::map<int, std::size
     return groups.back();
 }
 
-void appendTriple(std::string& out, double x, double y, double z) {
-    appendGeneral(out, x);
-    out += ' ';
-    appendGeneral(out, y);
-    out += ' ';
-    appendGeneral(out, z);
-}
-
 // One number as "%f" reads it: leading white space, an optional sign, then a
 // decimal or special value. Returns false (and leaves `at`) when none stands there.
 bool scanFloat(std::string_view text, std::size_t& at, float& value) {
@@ -89,7 +81,7 @@ const LayerGroup* findParentGroup(const Lwo2Context& context, int key) {
 void setPivot(LayerGroup& group, const Point3& pivot) {
     group.pivot = pivot;
     group.prefix = "\tTranslate ";
-    appendTriple(group.prefix, -pivot.x, -pivot.y, -pivot.z);
+    appendTriple(group.prefix, Point3{-pivot.x, -pivot.y, -pivot.z});
     group.prefix += "  # Pivot Point to new origin\n";
     group.pivotKnown = true;
 }
@@ -125,6 +117,14 @@ void setOrientation(LayerGroup& group, std::string_view codes, std::size_t at) {
 }
 
 void appendBody(LayerGroup& group, std::string_view text) { group.body += text; }
+
+void appendTriple(std::string& out, const Point3& p) {
+    appendGeneral(out, p.x);
+    out += ' ';
+    appendGeneral(out, p.y);
+    out += ' ';
+    appendGeneral(out, p.z);
+}
 
 bool reaches(const LayerGroup& from, const LayerGroup& to) {
     std::vector<const LayerGroup*> pending = {&from};

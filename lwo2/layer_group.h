@@ -41,6 +41,8 @@ void setPivot(LayerGroup& group, const Point3& pivot);
 // appends the lines that undo them, Z first.
 void setOrientation(LayerGroup& group, std::string_view codes, std::size_t at);
 void appendBody(LayerGroup& group, std::string_view text);
+// "%g %g %g": pivots and angles as the model file writes them.
+void appendTriple(std::string& out, const Point3& p);
 // True when `to` is `from` or lies below it through the groups' Refer blocks:
 // a Refer from `to` to `from` would then make the model contain itself.
 bool reaches(const LayerGroup& from, const LayerGroup& to);

@@ -12,14 +12,6 @@ namespace {
 
 constexpr std::size_t kMaxComponentName = 31;
 
-void appendTriple(std::string& out, const Point3& p) {
-    appendGeneral(out, p.x);
-    out += ' ';
-    appendGeneral(out, p.y);
-    out += ' ';
-    appendGeneral(out, p.z);
-}
-
 void appendOriginToPivot(std::string& out, const Point3& pivot, std::string_view comment) {
     out += "\t\tTranslate ";
     appendTriple(out, pivot);
