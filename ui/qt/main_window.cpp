@@ -4,7 +4,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,13 +31,6 @@ constexpr const char* kModelTypeCaptions[] = {
     "Facility (+Y to +Z)",
     "None",
 };
-
-QPushButton* pushButton(const char* caption, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QCheckBox* checkBox(const char* caption, const char* name, QWidget* parent) {
     auto* b = new QCheckBox(QString::fromLatin1(caption), parent);
@@ -162,13 +154,9 @@ MainWindow::MainWindow(std::string_view argumentText, QWidget* parent)
 // no dialog left to follow it.
 MainWindow::~MainWindow() { inputEdit_->removeEventFilter(this); }
 
-// Leaving the input box follows the new name. A focus lost to another window
-// or to a popup is not the user leaving the box.
+// Leaving the input box follows the new name.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == inputEdit_ && event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) inputLostFocus(dialog_, *this);
-    }
+    if (watched == inputEdit_ && isFocusLeft(event)) inputLostFocus(dialog_, *this);
     return QDialog::eventFilter(watched, event);
 }
 

@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace vx::ui {
 
@@ -34,6 +36,19 @@ QStringList qtNameFilters(std::string_view filterList) {
 void showMessageBox(QWidget* parent, std::string_view text) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vertexion"), toQString(text), QMessageBox::Ok, parent);
     box.exec();
+}
+
+QPushButton* pushButton(const char* caption, const char* objectName, QWidget* parent) {
+    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
+    b->setObjectName(QString::fromLatin1(objectName));
+    b->setAutoDefault(false);
+    return b;
+}
+
+bool isFocusLeft(const QEvent* event) {
+    if (event->type() != QEvent::FocusOut) return false;
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
 std::optional<std::string> pickFile(QWidget* parent, const FilePickerRequest& request, bool save) {

@@ -11,6 +11,8 @@
 
 #include "ui/dialog_platform.h"
 
+class QEvent;
+class QPushButton;
 class QWidget;
 
 namespace vx::ui {
@@ -26,6 +28,13 @@ std::string qStringToPath(const QString& path);
 QStringList qtNameFilters(std::string_view filterList);
 
 void showMessageBox(QWidget* parent, std::string_view text);
+
+// A push button that Enter does not press unless it is the default one.
+QPushButton* pushButton(const char* caption, const char* objectName, QWidget* parent);
+
+// The user left an edit box: a focus lost to another window, a popup or a
+// message box does not count.
+bool isFocusLeft(const QEvent* event);
 std::optional<std::string> pickFile(QWidget* parent, const FilePickerRequest& request, bool save);
 
 }  // namespace vx::ui

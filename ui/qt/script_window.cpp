@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,13 +22,6 @@ QLineEdit* lineEdit(const char* name, QWidget* parent) {
     auto* e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
     return e;
-}
-
-QPushButton* pushButton(const char* caption, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 }  // namespace
@@ -123,14 +115,8 @@ ScriptWindow::ScriptWindow(const ScriptDialog& values, QWidget* parent) : QDialo
 // The box loses the focus while the window is taken apart.
 ScriptWindow::~ScriptWindow() { secondsPerFrame_->removeEventFilter(this); }
 
-// A focus lost to another window, or to a message box, is not the user
-// leaving the box.
 bool ScriptWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == secondsPerFrame_ && event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            parseSecondsPerFrame(values_, *this);
-    }
+    if (watched == secondsPerFrame_ && isFocusLeft(event)) parseSecondsPerFrame(values_, *this);
     return QDialog::eventFilter(watched, event);
 }
 
