@@ -11,7 +11,8 @@ bool TextLineReader::open(const std::string& path) {
     file_ = std::fopen(path.c_str(), "r");
     if (!file_) return false;
     struct stat st;
-    if (::fstat(::fileno(file_), &st) != 0 || S_ISDIR(st.st_mode)) {
+    // A directory or a device (one that never ends, like /dev/zero) is no text file.
+    if (::fstat(::fileno(file_), &st) != 0 || !S_ISREG(st.st_mode)) {
         close();
         return false;
     }

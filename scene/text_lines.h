@@ -17,7 +17,7 @@ public:
     TextLineReader& operator=(const TextLineReader&) = delete;
     ~TextLineReader() { close(); }
 
-    // False when the path cannot be opened for reading or names a directory.
+    // False when the path cannot be opened for reading or is no regular file.
     bool open(const std::string& path);
     void close();
 

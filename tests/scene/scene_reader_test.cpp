@@ -231,6 +231,10 @@ TEST_F(SceneReader, FailuresAndWarnings) {
     EXPECT_EQ(sink.errors(), std::vector<std::string>{"Can't open Lightwave Scene file for input."});
     EXPECT_FALSE(vxtest::fileExists(dir.path("a.sama")));
 
+    sink.messages.clear();
+    EXPECT_EQ(vx::generateArticulationScript(noneJob(), *object->context, "/dev/zero", dir.path("a.sama"), sink), 1);
+    EXPECT_EQ(sink.errors(), std::vector<std::string>{"Can't open Lightwave Scene file for input."});
+
     vxtest::writeText(dir.path("scene.lws"), kDishScene);
     sink.messages.clear();
     EXPECT_EQ(vx::generateArticulationScript(noneJob(), *object->context, dir.path("scene.lws"),
