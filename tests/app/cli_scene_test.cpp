@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <sys/wait.h>
 
 #include "app/cli.h"
 #include "tests/support/lwo2_builder.h"
@@ -97,6 +98,20 @@ TEST_F(CliScene, MessagesAndStatuses) {
     r = cli({"--no-convert", "--scene", dir.path("none.lws"), object});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Can't open Lightwave Scene file for input.\n");
+}
+
+TEST_F(CliScene, WriteFailureKeepsTheEarlierScript) {
+    const std::string earlier = "earlier script\n";
+    vxtest::writeText(dir.path("dish.sama"), earlier);
+    // Sliced finely, the script outgrows the file size limit.
+    const std::string command = "ulimit -f 64 && exec '" + std::string(VERTEXION_CLI_PATH) + "' --no-convert --slices " +
+                                "5000 --scene '" + scene + "' '" + object + "' 2>'" + dir.path("err.txt") + "'";
+    const int raw = std::system(("sh -c \"" + command + "\"").c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_EQ(vxtest::readText(dir.path("err.txt")), "Can't write Model Articulation output file.\n");
+    EXPECT_EQ(vxtest::readText(dir.path("dish.sama")), earlier);
+    EXPECT_EQ(vxtest::listDir(dir.dir()), (std::vector<std::string>{"dish.lwo", "dish.lws", "dish.sama", "err.txt"}));
 }
 
 }  // namespace
