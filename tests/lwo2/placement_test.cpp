@@ -16,36 +16,6 @@ std::string group(const std::string& mdl, const std::string& name) {
     return section(mdl, "#\nComponent " + name + "\n", "EndComponent\n");
 }
 
-TEST(Placement, DefaultCodesArticulateTheLayerAboutItsGroup) {
-    lwo2test::Converted c = convert(form("LWO2", {layr(0, "Body")}));
-    EXPECT_EQ(mainBody(c.mdl),
-              "Component ship_ROOT\n\tRoot\n\tRefer\n\t\tArticulation Body\n"
-              "\t\t\tuniformScale Size 0 1 1\n\t\t\txRotate Roll -360 0 360\n\t\t\tyRotate Pitch -360 0 360\n"
-              "\t\t\tzRotate Yaw -360 0 360\n\t\t\txTranslate MoveX -1000 0 1000\n"
-              "\t\t\tyTranslate MoveY -1000 0 1000\n\t\t\tzTranslate MoveZ -1000 0 1000\n"
-              "\t\tEndArticulation\n\t\tComponent ParentLayer1_ship\n\tEndRefer\nEndComponent\n");
-    EXPECT_EQ(group(c.mdl, "ParentLayer1_ship"),
-              "#\nComponent ParentLayer1_ship\n\tRefer\n\t\tComponent Body\n\tEndRefer\nEndComponent\n");
-    EXPECT_NE(c.mdl.find("# Articulations:\n#\tBody - Size, Roll, Pitch, Yaw, MoveX, MoveY, MoveZ\n#\n"),
-              std::string::npos);
-}
-
-TEST(Placement, PivotAndOrientationShiftTheGroupAndTheBlock) {
-    // Model type None keeps X and Y and negates Z.
-    lwo2test::Converted c = convert(form("LWO2", {layr(0, "Rudder@Y(Rotate)-49_0_49o0_35_0", 1.5f, 0, -2)}),
-                                    [](vx::ConversionJob& job) { job.modelType = vx::ModelType::None; });
-    EXPECT_EQ(group(c.mdl, "ParentLayer1_ship"),
-              "#\nComponent ParentLayer1_ship\n\tTranslate -1.5 -0 -2  # Pivot Point to new origin\n"
-              "\tRotate 0 -35 0  # Unset Pivot Point orientation Y\n"
-              "\tRefer\n\t\tComponent Rudder\n\tEndRefer\nEndComponent\n");
-    EXPECT_EQ(mainBody(c.mdl),
-              "Component ship_ROOT\n\tRoot\n\tRefer\n\t\tRotate 0 35 0  # Set Pivot Point orientation\n"
-              "\t\tTranslate 1.5 0 2  # Origin to Pivot Point\n\t\tArticulation Rudder\n"
-              "\t\t\tyRotate Rotate -49 0 49\n\t\tEndArticulation\n\t\tComponent ParentLayer1_ship\n"
-              "\tEndRefer\nEndComponent\n");
-    EXPECT_NE(c.mdl.find("BoundRadius 1515\n"), std::string::npos);  // the pivot lies within the starting extent
-}
-
 TEST(Placement, EmptyCodesExtraLinesAndPointing) {
     lwo2test::Converted c = convert(form("LWO2", {layr(0, "Antenna@"), layr(1, "Multi@e(TxScale)0.2_0.2_1pe"),
                                                   layr(2, "Eye@p(Target)0_0_1RR(Spin)")}));
@@ -70,19 +40,6 @@ TEST(Placement, UnknownLettersAreSteppedOverWithTheirArguments) {
     EXPECT_NE(mainBody(c.mdl).find("\t\tArticulation Arm\n\t\t\tyScale Long 1 2 3\n\t\tEndArticulation\n"),
               std::string::npos)
         << c.mdl;
-}
-
-TEST(Placement, ChildrenHangInTheirParentsGroup) {
-    // The child comes first in the file: its block precedes the parent's own Refer.
-    lwo2test::Converted c = convert(form("LWO2", {layr(1, "Arm@", 0, 0, 0, 0, 0u), layr(0, "Body@")}),
-                                    [](vx::ConversionJob& job) { job.sortLayers = false; });
-    EXPECT_EQ(group(c.mdl, "ParentLayer1_ship"),
-              "#\nComponent ParentLayer1_ship\n\tRefer\n\t\tComponent ParentLayer2_ship\n\tEndRefer\n"
-              "\tRefer\n\t\tComponent Body\n\tEndRefer\nEndComponent\n");
-    EXPECT_EQ(mainBody(c.mdl), "Component ship_ROOT\n\tRoot\n\tRefer\n\t\tComponent ParentLayer1_ship\n"
-                               "\tEndRefer\nEndComponent\n");
-    // Groups in creation order: the child's own group, then its parent's.
-    EXPECT_LT(c.mdl.find("Component ParentLayer2_ship\n\tRefer"), c.mdl.find("Component ParentLayer1_ship\n\tRefer"));
 }
 
 TEST(Placement, ChildrenOfHiddenOrAbsentParentsStillAppear) {

@@ -37,13 +37,6 @@ TEST(TranslateSurface, WithoutColourOnlyGrey) {
     EXPECT_EQ(s.context.articulations + s.context.texturesUsed + s.context.solarPanelGroups, "");
 }
 
-TEST(TranslateSurface, ColourOnlyGivesTheDefaults) {
-    Surfaces s({surf("S", colr(1.0f, 0.5f, 0.0f))});
-    EXPECT_EQ(s.translate(0), lines({"\t\tFaceColor %255128000\n", "\t\tSmoothShading No\n",
-                                     "\t\tBackfaceCullable Yes\n", "\t\tSpecularity 0.000000\n",
-                                     "\t\tShininess 51\n"}));
-}
-
 TEST(TranslateSurface, DiffuseTruncatesAndLightingSwitches) {
     // 200/255 gives the level 200; 200 x 0.7 (single precision) is just below 140.
     Surfaces s({surf("A", Data().add(colr(200.0f / 255, 1, 0)).add(fp4("DIFF", 0.7f))),
@@ -103,23 +96,6 @@ TEST(ImageName, LastPathComponentPrintableAndCut) {
     // A two-byte index matches on 16 bits; a four-byte one must match whole.
     EXPECT_EQ(vx::imageNameFromClip(s.context, 65537, true), "other.png");
     EXPECT_EQ(vx::imageNameFromClip(s.context, 0xFF0001, true), "");
-}
-
-TEST(Textures, TwoColourLayersTakeTheTransparencyOnTheSecond) {
-    Surfaces s({clip(1, "a.png"), clip(2, "b.png"), clip(3, "mask.png"),
-                surf("T", Data().add(colr(1, 1, 1)).add(fp4("TRAN", 0.01f))
-                              .add(imageBlock("COLR", 1, wrap(0, 1)))
-                              .add(imageBlock("COLR", 2, sub("PIXB", Data().u2(0)).add(sub("AAST", Data().u2(0).f4(1)))))
-                              .add(imageBlock("TRAN", 3, wrap(1, 1))))});
-    const std::string t = s.translate(0);
-    EXPECT_NE(t.find("\t\tTexture\n\t\t\tRGB a.png\n\t\t\tParm Transp\n\t\t\tParm ClampS\n\t\tEndTexture\n"
-                     "\t\tTexture\n\t\t\tRGB b.png\n\t\t\tAlpha mask.png\n\t\tEndTexture\n"),
-              std::string::npos)
-        << t;
-    EXPECT_EQ(s.context.texturesUsed, "#\ta.png\n#\tb.png\n#\tmask.png\n");
-    // Every block is seen again on the next translation; names are listed once.
-    EXPECT_EQ(s.translate(0), t);
-    EXPECT_EQ(s.context.texturesUsed, "#\ta.png\n#\tb.png\n#\tmask.png\n");
 }
 
 TEST(Textures, BumpAloneAndBlocksWithoutImages) {
