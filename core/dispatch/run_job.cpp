@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/chunk_file.h"
+#include "core/same_file.h"
 #include "lwo2/context.h"
 #include "lwo2/convert_lwo2.h"
 #include "lwob/convert_lwob.h"
@@ -12,9 +13,36 @@ namespace vx {
 
 namespace {
 
+// A run must never write over what it reads: the user's object or scene would
+// be lost. Checked once the object's form tells which files will be written.
+bool writesOverItsInput(const ConversionJob& job, bool writesModel, bool writesScript, MessageSink& sink) {
+    if (writesModel && sameFile(job.outputPath, job.inputPath)) {
+        sink.error("The model file would replace the object file.");
+        return true;
+    }
+    if (writesScript && sameFile(job.scriptPath, job.inputPath)) {
+        sink.error("The script file would replace the object file.");
+        return true;
+    }
+    if (writesScript && sameFile(job.scriptPath, job.scenePath)) {
+        sink.error("The script file would replace the scene file.");
+        return true;
+    }
+    if (writesModel && writesScript && sameFile(job.scriptPath, job.outputPath)) {
+        sink.error("The script file and the model file are the same file.");
+        return true;
+    }
+    if (writesModel && writesScript && sameFile(job.outputPath, job.scenePath)) {
+        sink.error("The model file would replace the scene file.");
+        return true;
+    }
+    return false;
+}
+
 // Both steps share one context: the script writer takes the layer pivots
 // that the model conversion decoded and stored in the layer groups.
 ConversionStatus runLwo2(ConversionJob& job, ChunkFile& file, MessageSink& sink) {
+    if (writesOverItsInput(job, job.convert, job.articulate, sink)) return 1;
     Lwo2Context context(file);
     ConversionStatus status = 0;
     if (job.convert) status = convertLwo2(job, context, job.outputPath, sink);
@@ -31,7 +59,10 @@ ConversionStatus dispatch(ConversionJob& job, MessageSink& sink) {
     const ChunkId form = file.formType();
     if (form == makeId("LWO2")) return runLwo2(job, file, sink);
     // A LightWave 5 object is always converted and never yields a script.
-    if (form == makeId("LWOB")) return convertLwob(job, file, job.outputPath, sink);
+    if (form == makeId("LWOB")) {
+        if (writesOverItsInput(job, true, false, sink)) return 1;
+        return convertLwob(job, file, job.outputPath, sink);
+    }
     sink.error("Not a Lightwave Object.");
     return 1;
 }
