@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
+#include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "tests/support/lwo_builder.h"
 #include "tests/support/test_support.h"
@@ -178,5 +181,54 @@ TEST(CommandLine, ExhaustedMemoryIsReported) {
     EXPECT_FALSE(vxtest::fileExists(dir.path("huge.mdl")));
 }
 #endif
+
+}  // namespace
+
+namespace {
+
+// A FIFO as the object must not block the run waiting for a writer.
+TEST(CommandLine, ObjectThatIsNoRegularFileIsRefused) {
+    vxtest::ScratchDir dir;
+    ASSERT_EQ(::mkfifo(dir.path("pipe.lwo").c_str(), 0600), 0);
+    CliRun r = cli({"-o", dir.path("out.mdl"), dir.path("pipe.lwo")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Can't open inputfile\n");
+    EXPECT_FALSE(vxtest::fileExists(dir.path("out.mdl")));
+}
+
+// Killed in the middle of writing, the run leaves the earlier model as it was:
+// only the temporary file beside it is unfinished.
+TEST(CommandLine, KilledRunKeepsTheEarlierModel) {
+    vxtest::ScratchDir dir;
+    Data points, pols;
+    for (int i = 0; i < 60000; ++i) points.point(float(i), float(i % 7), 1.5f);
+    for (int i = 0; i < 1'000'000; ++i) pols.add(vxtest::lwobPolygon({unsigned(i % 60000), unsigned((i + 1) % 60000),
+                                                                       unsigned((i + 2) % 60000)}, 1 + i % 3));
+    vxtest::writeFile(dir.path("big.lwo"), form("LWOB", {chunk("PNTS", points),
+                                                         chunk("SRFS", Data().name("A").name("B").name("C")),
+                                                         chunk("POLS", pols)}));
+    const std::string earlier = "earlier model\n";
+    vxtest::writeText(dir.path("big.mdl"), earlier);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const std::string cliPath = VERTEXION_CLI_PATH, object = dir.path("big.lwo");
+        ::execl(cliPath.c_str(), cliPath.c_str(), "-q", object.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    // Wait until the temporary file exists, then kill without warning.
+    bool writing = false;
+    for (int i = 0; i < 20000 && !writing; ++i) {
+        for (const std::string& name : vxtest::listDir(dir.dir())) writing |= name.rfind("big.mdl.", 0) == 0;
+        if (!writing) ::usleep(100);
+    }
+    ::kill(child, SIGKILL);
+    int raw = 0;
+    ::waitpid(child, &raw, 0);
+    ASSERT_TRUE(writing);
+    ASSERT_TRUE(WIFSIGNALED(raw)) << "the run ended before it could be killed";
+    EXPECT_EQ(vxtest::readText(dir.path("big.mdl")), earlier);
+}
 
 }  // namespace
