@@ -70,10 +70,7 @@ public:
 
     void readLine(std::string_view line) {
         if (startsWith(line, "LoadObjectLayer")) {
-            flush();
-            channel_ = -1;
-            layerNumber_ = 0;
-            layer_.reset();
+            leaveItem();
             if (namesObject(line, context_.file.fileName)) {
                 found_ = true;
                 // A line without a layer number selects no layer.
@@ -87,10 +84,7 @@ public:
             return;
         }
         if (startsWith(line, "Load") || startsWith(line, "Add")) {
-            flush();
-            channel_ = -1;
-            layerNumber_ = 0;
-            layer_.reset();
+            leaveItem();  // another scene item begins
             return;
         }
         if (layerNumber_ == 0) return;
@@ -119,6 +113,14 @@ public:
     }
 
     void flush() { rows_ += flushChannel(job_, envelope_, context_, layer_, channel_, script_); }
+
+    // An item header ends the channel and the item before it.
+    void leaveItem() {
+        flush();
+        channel_ = -1;
+        layerNumber_ = 0;
+        layer_.reset();
+    }
 
     bool found() const { return found_; }
     long long rows() const { return rows_; }
