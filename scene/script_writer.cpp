@@ -70,12 +70,17 @@ bool reversed(ModelType type, int c) {
 Point3 layerPivot(const ConversionJob& job, Lwo2Context& context, const Chunk& layer) {
     LayerGroup& group = parentGroup(context, context.currentLayerNumber);
     if (!group.pivotKnown) {
-        std::array<std::uint8_t, 12> stored{};
+        // A LAYR chunk too short to hold a pivot has it at the origin.
+        Point3 pivot;
         const std::span<std::uint8_t> bytes = layerPivotBytes(context.file, layer);
-        std::copy(bytes.begin(), bytes.end(), stored.begin());
-        float largest = 1.0f;
-        decodePoints(stored, 1, job.modelType, largest);
-        setPivot(group, decodedPoint(stored.data(), 0));
+        if (bytes.size() == 12) {
+            std::array<std::uint8_t, 12> stored{};
+            std::copy(bytes.begin(), bytes.end(), stored.begin());
+            float largest = 1.0f;
+            decodePoints(stored, 1, job.modelType, largest);
+            pivot = decodedPoint(stored.data(), 0);
+        }
+        setPivot(group, pivot);
     }
     return group.pivot;
 }
