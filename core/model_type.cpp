@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "core/byte_reader.h"
+#include "core/file_checks.h"
 
 namespace vx {
 
@@ -71,6 +72,7 @@ bool startsWithIgnoringCase(std::string_view line, std::string_view prefix) {
 }  // namespace
 
 std::optional<ModelType> readModelTypeFromMdl(const std::string& path) {
+    if (!isRegularFile(path)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     constexpr std::string_view kPrefix = "# Axis rotation applied: ";

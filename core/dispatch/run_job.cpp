@@ -3,7 +3,7 @@
 #include <new>
 
 #include "core/chunk_file.h"
-#include "core/same_file.h"
+#include "core/file_checks.h"
 #include "lwo2/context.h"
 #include "lwo2/convert_lwo2.h"
 #include "lwob/convert_lwob.h"

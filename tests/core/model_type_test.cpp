@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <sys/stat.h>
 
 #include "tests/support/lwo_builder.h"
 #include "tests/support/test_support.h"
@@ -93,6 +94,16 @@ TEST(ReadModelTypeFromMdl, RecallsTheTypeFromTheHeaderOnly) {
     EXPECT_EQ(recall(""), std::nullopt);
     EXPECT_EQ(vx::readModelTypeFromMdl(dir.path("missing.mdl")), std::nullopt);
     EXPECT_EQ(vx::readModelTypeFromMdl(dir.dir().string()), std::nullopt);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ReadModelTypeFromMdl, DoesNotWaitOnAFifo) {
+    vxtest::ScratchDir dir;
+    ASSERT_EQ(::mkfifo(dir.path("pipe.mdl").c_str(), 0600), 0);
+    EXPECT_EQ(vx::readModelTypeFromMdl(dir.path("pipe.mdl")), std::nullopt);
 }
 
 }  // namespace

@@ -1,9 +1,14 @@
-#include "core/same_file.h"
+#include "core/file_checks.h"
 
 #include <filesystem>
 #include <sys/stat.h>
 
 namespace vx {
+
+bool isRegularFile(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
 
 bool sameFile(const std::string& a, const std::string& b) {
     if (a.empty() || b.empty()) return false;
