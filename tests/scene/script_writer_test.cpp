@@ -119,24 +119,34 @@ TEST(ScriptWriter, ChannelsFollowTheModelAxes) {
         auto rows = flush(commaJob(type), *object, layerNumber, channel, keys({key(0, 1), key(1, 2)}));
         return rows.empty() ? std::string("-") : rows[0][Transformation] + " " + rows[0][EndValue];
     };
-    // Spacecraft: Z drives MoveX, X drives MoveY, Y drives MoveZ reversed;
-    // heading turns the other way round than in a model without rotation.
-    EXPECT_EQ(target(ModelType::SpacecraftAircraft, 1, 2), "MoveX 2");
-    EXPECT_EQ(target(ModelType::SpacecraftAircraft, 1, 0), "MoveY 2");
-    EXPECT_EQ(target(ModelType::SpacecraftAircraft, 1, 1), "MoveZ -2");
-    EXPECT_EQ(target(ModelType::SpacecraftAircraft, 1, 3), "Yaw 114.592");
-    EXPECT_EQ(target(ModelType::None, 1, 3), "Yaw -114.592");
-    EXPECT_EQ(target(ModelType::None, 1, 5), "Roll 114.592");
-    EXPECT_EQ(target(ModelType::GroundVehicle, 1, 0), "MoveY -2");
-    EXPECT_EQ(target(ModelType::GroundVehicle, 1, 4), "Pitch 114.592");
-    EXPECT_EQ(target(ModelType::Facility, 1, 1), "MoveZ 2");
-    // Scale Z is a spacecraft's first scale axis, which uniform size stands in for.
-    EXPECT_EQ(target(ModelType::SpacecraftAircraft, 2, 8), "Size 2");
-    EXPECT_EQ(target(ModelType::SpacecraftAircraft, 2, 3), "Azimuth 114.592");
-    EXPECT_EQ(target(ModelType::SpacecraftAircraft, 2, 2), "-");
-    EXPECT_EQ(target(ModelType::Facility, 3, 6), "ScaleX 2");
-    EXPECT_EQ(target(ModelType::Facility, 3, 7), "Stretch 2");  // a facility's scale Y is its scale Z
-    EXPECT_EQ(target(ModelType::None, 1, 9), "-");
+    struct Case {
+        ModelType type;
+        int layerNumber, channel;
+        std::string_view expected;
+    };
+    const Case cases[] = {
+        // Spacecraft: Z drives MoveX, X drives MoveY, Y drives MoveZ reversed;
+        // heading turns the other way round than in a model without rotation.
+        {ModelType::SpacecraftAircraft, 1, 2, "MoveX 2"},
+        {ModelType::SpacecraftAircraft, 1, 0, "MoveY 2"},
+        {ModelType::SpacecraftAircraft, 1, 1, "MoveZ -2"},
+        {ModelType::SpacecraftAircraft, 1, 3, "Yaw 114.592"},
+        {ModelType::None, 1, 3, "Yaw -114.592"},
+        {ModelType::None, 1, 5, "Roll 114.592"},
+        {ModelType::GroundVehicle, 1, 0, "MoveY -2"},
+        {ModelType::GroundVehicle, 1, 4, "Pitch 114.592"},
+        {ModelType::Facility, 1, 1, "MoveZ 2"},
+        // Scale Z is a spacecraft's first scale axis, which uniform size stands in for.
+        {ModelType::SpacecraftAircraft, 2, 8, "Size 2"},
+        {ModelType::SpacecraftAircraft, 2, 3, "Azimuth 114.592"},
+        {ModelType::SpacecraftAircraft, 2, 2, "-"},
+        {ModelType::Facility, 3, 6, "ScaleX 2"},
+        {ModelType::Facility, 3, 7, "Stretch 2"},  // a facility's scale Y is its scale Z
+        {ModelType::None, 1, 9, "-"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(target(c.type, c.layerNumber, c.channel), c.expected) << int(c.type) << " " << c.channel;
+    }
 }
 
 TEST(ScriptWriter, MovesAreMeasuredFromThePivot) {
