@@ -10,6 +10,7 @@
 #include "core/mdl_text.h"
 #include "core/message_sink.h"
 #include "core/model_type.h"
+#include "core/text_case.h"
 #include "scene/envelope.h"
 #include "scene/script_settings.h"
 
@@ -40,15 +41,6 @@ constexpr std::string_view kUsage =
     "  -h, --help                 this text\n"
     "      --version              the program's version\n";
 
-bool endsWithIgnoringCase(std::string_view s, std::string_view suffix) {
-    if (s.size() < suffix.size()) return false;
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        char a = s[s.size() - suffix.size() + i];
-        if (a >= 'A' && a <= 'Z') a = char(a - 'A' + 'a');
-        if (a != suffix[i]) return false;
-    }
-    return true;
-}
 
 // Messages go out one line each: a message box shows no line breaks either.
 std::string oneLine(std::string_view text) {

@@ -6,6 +6,7 @@
 
 #include "core/byte_reader.h"
 #include "core/file_checks.h"
+#include "core/text_case.h"
 
 namespace vx {
 
@@ -55,21 +56,6 @@ Point3 decodedPoint(const std::uint8_t* block, std::size_t index) {
     std::memcpy(&pt, block + index * 12, 12);
     return pt;
 }
-
-namespace {
-
-bool startsWithIgnoringCase(std::string_view line, std::string_view prefix) {
-    if (line.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char a = line[i], b = prefix[i];
-        if (a >= 'A' && a <= 'Z') a = char(a - 'A' + 'a');
-        if (b >= 'A' && b <= 'Z') b = char(b - 'A' + 'a');
-        if (a != b) return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 std::optional<ModelType> readModelTypeFromMdl(const std::string& path) {
     if (!isRegularFile(path)) return std::nullopt;

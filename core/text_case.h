@@ -1,7 +1,7 @@
 #pragma once
 #include <string_view>
 
-namespace vx::ui {
+namespace vx {
 
 // File name endings are compared the way the user's file system may treat
 // them: "SHIP.LWO" is an object as much as "ship.lwo". `suffix` is lower case.
@@ -15,4 +15,16 @@ inline bool endsWithIgnoringCase(std::string_view text, std::string_view suffix)
     return true;
 }
 
-}  // namespace vx::ui
+// Whether `text` begins with `prefix`, letters compared without case.
+inline bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        char a = text[i], b = prefix[i];
+        if (a >= 'A' && a <= 'Z') a = char(a - 'A' + 'a');
+        if (b >= 'A' && b <= 'Z') b = char(b - 'A' + 'a');
+        if (a != b) return false;
+    }
+    return true;
+}
+
+}  // namespace vx

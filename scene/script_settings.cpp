@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/number_format.h"
+#include "core/text_case.h"
 #include "scene/text_lines.h"
 #include "scene/text_scan.h"
 
@@ -15,15 +16,6 @@ namespace {
 constexpr std::size_t kRecallBuffer = 500;
 constexpr int kRecallLines = 10;
 
-bool endsWithIgnoringCase(std::string_view s, std::string_view suffix) {
-    if (s.size() < suffix.size()) return false;
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        char a = s[s.size() - suffix.size() + i];
-        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-        if (a != suffix[i]) return false;
-    }
-    return true;
-}
 
 }  // namespace
 

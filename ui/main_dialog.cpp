@@ -10,7 +10,7 @@
 #include "core/mdl_text.h"
 #include "core/model_type.h"
 #include "ui/script_dialog.h"
-#include "ui/text_case.h"
+#include "core/text_case.h"
 
 namespace vx::ui {
 

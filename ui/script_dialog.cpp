@@ -3,7 +3,7 @@
 #include "core/number_format.h"
 #include "scene/script_settings.h"
 #include "ui/number_text.h"
-#include "ui/text_case.h"
+#include "core/text_case.h"
 
 namespace vx::ui {
 
