@@ -187,6 +187,25 @@ private slots:
         QVERIFY(w.values().subdivide);
     }
 
+    void typedSecondsPerFrameIsNotCompletedToAListEntry() {
+        // "1" is an entry of its own and "3" a whole number: neither may turn
+        // into the longer entries "1/30" and "30" that begin with them.
+        vx::ui::ScriptDialog values;
+        values.scriptFormat = 0;
+        RecordingScriptWindow w(values);
+        showActive(w);
+        auto* spf = child<QComboBox>(w, "secondsPerFrameCombo");
+        for (const char* typed : {"1", "3"}) {
+            spf->lineEdit()->setFocus();
+            spf->lineEdit()->selectAll();
+            QTest::keyClicks(spf->lineEdit(), QString::fromLatin1(typed));
+            child<QLineEdit>(w, "epochEdit")->setFocus();
+            QCOMPARE(spf->currentText(), QString::fromLatin1(typed));
+            QCOMPARE(w.values().secondsPerFrame, std::stod(typed));
+        }
+        QVERIFY(w.messages.isEmpty());
+    }
+
     void hintsReopenOnTheFirstTopic() {
         const QString first = vx::ui::toQString(vx::ui::hintsText(0));
         {

@@ -56,6 +56,9 @@ ScriptWindow::ScriptWindow(const ScriptDialog& values, QWidget* parent) : QDialo
     secondsPerFrame_->setObjectName(QStringLiteral("secondsPerFrameCombo"));
     secondsPerFrame_->setEditable(true);
     secondsPerFrame_->setInsertPolicy(QComboBox::NoInsert);
+    // Typed times stay as typed: completing "1" to the entry "1/30" would
+    // make every row thirty times shorter.
+    secondsPerFrame_->setCompleter(nullptr);
     for (const char* entry : {"1/30", "1/15", "1/10", "1/5", "1/3", "1", "5", "10", "15", "30", "60"})
         secondsPerFrame_->addItem(QString::fromLatin1(entry));
     auto* close = pushButton("Close", "closeButton", this);
