@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 
@@ -43,6 +45,58 @@ TEST(NumberFormat, FixedAndGeneralMatchPrintf) {
         ASSERT_EQ(fixed11, printfOf("%.11f", v)) << v;
         ASSERT_EQ(fixed6, printfOf("%f", v)) << v;
         ASSERT_EQ(general, printfOf("%g", v)) << v;
+    }
+}
+
+// Single-precision values take an exact integer path for "%.11f" and "%f" and
+// a shortest-digits path for "%g": every float shape must agree with printf.
+// The sweep covers random bit patterns of every exponent, the dyadic
+// fractions where the rounding ties lie (2^-10 is 0.0009765625, a "%g" tie),
+// and the ranges model coordinates and script values come from.
+std::vector<float> floatSweep() {
+    std::vector<float> values;
+#ifdef NDEBUG
+    constexpr int kRandom = 2'000'000;
+#else
+    constexpr int kRandom = 200'000;  // sanitizer builds are many times slower
+#endif
+    std::mt19937 rng(11);
+    for (int i = 0; i < kRandom; ++i) {
+        const std::uint32_t bits = rng();
+        float f;
+        std::memcpy(&f, &bits, sizeof f);
+        values.push_back(f);
+    }
+    std::uniform_real_distribution<float> coordinate(-2000.0f, 2000.0f);
+    for (int i = 0; i < kRandom / 2; ++i) values.push_back(coordinate(rng));
+    for (int n = 0; n <= 30; ++n) {
+        for (int k = -1100; k <= 1100; ++k) values.push_back(std::ldexp(float(k), -n));
+    }
+    for (int e = -149; e <= 127; ++e) {
+        values.push_back(std::ldexp(1.0f, e));
+        values.push_back(std::nextafter(std::ldexp(1.0f, e), 0.0f));
+        values.push_back(-std::ldexp(1.5f, e - 1));
+    }
+    for (float f : {999999.5f, 9999995.0f, 0.000099999f, 0.0001f, 99999.95f, 1e-5f, 123456.5f, -0.0f, 0.0f,
+                    std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::quiet_NaN()}) {
+        values.push_back(f);
+    }
+    return values;
+}
+
+TEST(NumberFormat, FloatsMatchPrintf) {
+    std::string text;
+    for (float f : floatSweep()) {
+        const double d = f;
+        text.clear();
+        vx::appendFixed(text, f, 11);
+        ASSERT_EQ(text, printfOf("%.11f", d)) << d;
+        text.clear();
+        vx::appendFixed(text, f, 6);
+        ASSERT_EQ(text, printfOf("%f", d)) << d;
+        text.clear();
+        vx::appendGeneral(text, f);
+        ASSERT_EQ(text, printfOf("%g", d)) << d;
     }
 }
 
