@@ -125,6 +125,8 @@ private:
     void include(std::string_view codes, std::size_t at) {
         std::optional<int> number = scanInt(codes, at);
         if (!number) {
+            // The group exists from here on, even if a later "i" takes the layer back out.
+            includeGroup(context_, context_.currentLayerNumber);
             includeTarget_ = context_.currentLayerNumber;
             return;
         }

@@ -87,6 +87,17 @@ TEST(Placement, IncludesReferToTheIncludedLayersGroup) {
     EXPECT_LT(c.mdl.find("Component IncludeLayer7_ship"), c.mdl.find("Component ParentLayer1_ship"));
 }
 
+// A bare "i" makes the layer's include group where it stands in the codes,
+// even when a later "i" with a number takes the layer back out of it.
+TEST(Placement, BareIncludeMakesItsGroupInCodeOrder) {
+    lwo2test::Converted c = convert(form("LWO2", {layr(0, "Arm@ii5"), layr(1, "Leg@ii6i")}));
+    EXPECT_EQ(section(c.mdl, "#\nComponent IncludeLayer1_ship\n", "#\nComponent ParentLayer1_ship\n"),
+              "#\nComponent IncludeLayer1_ship\nEndComponent\n#\nComponent IncludeLayer5_ship\nEndComponent\n"
+              "#\nComponent IncludeLayer2_ship\n\tRefer\n\t\tComponent ParentLayer2_ship\n\tEndRefer\nEndComponent\n"
+              "#\nComponent IncludeLayer6_ship\nEndComponent\n#\nComponent ParentLayer1_ship\n")
+        << c.mdl;
+}
+
 TEST(Placement, AttachPointsAndEffects) {
     lwo2test::Converted c = convert(form("LWO2", {layr(0, "Dock port@Ap", 1, 2, 3), layr(1, "Flame@Ae"),
                                                   layr(2, "Bad\nName@A")}),
