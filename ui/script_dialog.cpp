@@ -1,6 +1,9 @@
 #include "ui/script_dialog.h"
 
+#include <cmath>
+
 #include "core/number_format.h"
+#include "scene/envelope.h"
 #include "scene/script_settings.h"
 #include "ui/number_text.h"
 #include "core/text_case.h"
@@ -72,9 +75,10 @@ int readScriptControls(ScriptDialog& values, ScriptPlatform& platform) {
     auto steps = parseIntegerText(c.subdivideSteps);
     if (!steps) return refuse(kEnterInteger, ScriptControl::SlicesBox);
     values.subdivideSteps = *steps;
+    // The step is kept in single precision; past its range it is no number.
     auto timeStep = parseNumberText(c.subdivideTimeStep);
-    if (!timeStep) return refuse(kEnterNumber, ScriptControl::TimeStepBox);
-    values.subdivideTimeStep = static_cast<float>(*timeStep);
+    if (!timeStep || !std::isfinite(toSingle(*timeStep))) return refuse(kEnterNumber, ScriptControl::TimeStepBox);
+    values.subdivideTimeStep = toSingle(*timeStep);
     return 0;
 }
 

@@ -133,6 +133,12 @@ TEST(ScriptDialogNumbers, BadBoxesAreReportedInOrder) {
     EXPECT_EQ(d.platform.messages.back(), "Please enter a number.");
     EXPECT_EQ(d.platform.focused, ScriptControl::TimeStepBox);
     EXPECT_EQ(d.values.subdivideSteps, 12);
+    // A time step is kept in single precision: one beyond its range is no number.
+    d.platform.controls.subdivideTimeStep = "1e300";
+    EXPECT_FALSE(vx::ui::closeScriptDialog(d.values, d.platform));
+    EXPECT_EQ(d.platform.messages.back(), "Please enter a number.");
+    EXPECT_EQ(d.platform.focused, ScriptControl::TimeStepBox);
+    EXPECT_EQ(d.values.subdivideTimeStep, 0.25f);
 
     EXPECT_EQ(vx::ui::parseNumberText("1e3"), 1000.0);
     EXPECT_FALSE(vx::ui::parseNumberText("nan"));
