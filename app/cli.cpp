@@ -190,7 +190,7 @@ std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
                 if (!opt.epoch) return "--epoch: \"" + v + "\" is not a number";
             } else if (arg == "--spf") {
                 opt.secondsPerFrame = parseSecondsPerFrame(v);
-                if (!opt.secondsPerFrame || *opt.secondsPerFrame <= 0)
+                if (!opt.secondsPerFrame || !std::isfinite(*opt.secondsPerFrame) || *opt.secondsPerFrame <= 0)
                     return "--spf: \"" + v + "\" is not a positive number or a fraction such as 1/30";
             } else if (arg == "--slices") {
                 int n = 0;
@@ -200,7 +200,8 @@ std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
                 opt.slices = n;
             } else {
                 opt.timeStep = parseNumber(v);
-                if (!opt.timeStep || *opt.timeStep <= 0) return "--time-step: \"" + v + "\" is not a positive number";
+                // The step is kept in single precision.
+                if (!opt.timeStep || !std::isfinite(toSingle(*opt.timeStep)) || *opt.timeStep <= 0) return "--time-step: \"" + v + "\" is not a positive number";
             }
         } else {
             return "unknown option " + arg;

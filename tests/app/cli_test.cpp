@@ -47,6 +47,8 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndOneLine) {
         {"--format", "csv", "--scene", "s.lws", "a.lwo"},
         {"--spf", "1/0", "--scene", "s.lws", "a.lwo"},
         {"--spf", "fast", "--scene", "s.lws", "a.lwo"},
+        {"--spf", "1e300/1e-300", "--scene", "s.lws", "a.lwo"},
+        {"--time-step", "1e300", "--scene", "s.lws", "a.lwo"},
         {"--epoch", "nan", "--scene", "s.lws", "a.lwo"},
         {"--slices", "0", "--scene", "s.lws", "a.lwo"},
         {"--slices", "4", "--time-step", "0.5", "--scene", "s.lws", "a.lwo"},
