@@ -120,6 +120,20 @@ TEST(Geometry, UvMapOfTheLayerGivesTextureCoordinates) {
     EXPECT_NE(plain.find("\t\tNumVerts 3\n\t\tData\n"), std::string::npos) << plain;
 }
 
+// Names and comments from the object never start lines of their own.
+TEST(Geometry, SurfaceNamesAndCommentsStayOnTheirLines) {
+    const std::string name = "Hull\nPlate";
+    auto bytes = form("LWO2", {tagsChunk({name}), layr(0, "Se\x01" "cret", 0, 0, 0, 1), layr(1, "Body@"),
+                               numberedPoints(3), facePols({{0, 1, 2}}), surfPtag({0}),
+                               surf(name, Data().add(colr(1, 1, 1)).add(cmnt("Paint\r\nColorTranslate")))});
+    const std::string mdl = convert(bytes).mdl;
+    EXPECT_NE(mdl.find("# Layer 1 (Se cret) invisible.  Skipping layer.\n"), std::string::npos) << mdl;
+    EXPECT_NE(mdl.find("# Surface: Hull Plate\n# Surface comment: Paint  ColorTranslate\n\tPolygonMesh\n"),
+              std::string::npos);
+    EXPECT_NE(mdl.find("\t\tArticulation L2_Hull Plate\n"), std::string::npos);
+    EXPECT_NE(mdl.find("# Articulations:\n#\tL2_Hull Plate - Red, Green, Blue\n#\n"), std::string::npos);
+}
+
 TEST(Geometry, MissingChunksAreCommentedExceptOnAttachPoints) {
     auto noPoints = form("LWO2", {layr(0, "Body@")});
     auto noPolygons = form("LWO2", {layr(0, "Body@"), numberedPoints(1), chunk("POLS", Data().raw("CURV"))});
