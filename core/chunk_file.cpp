@@ -1,7 +1,9 @@
 #include "core/chunk_file.h"
 
-#include <cstring>
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,28 +12,84 @@
 
 namespace vx {
 
+ByteBuffer::ByteBuffer(std::size_t size) : size_(size) {
+    // calloc hands out fresh pages without writing them.
+    data_.reset(static_cast<std::uint8_t*>(std::calloc(size > 0 ? size : 1, 1)));
+    if (!data_) throw std::bad_alloc();
+}
+
+void ByteBuffer::Free::operator()(std::uint8_t* p) const { std::free(p); }
+
 namespace {
 
-// The whole of a regular file; none for anything else (a directory, a FIFO
-// that might never deliver, a device) or when reading fails part way.
-std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path) {
+// Reads `length` bytes at `offset`; the count read (short at the end of the
+// file), or none on a read error.
+std::optional<std::size_t> readAt(int fd, std::uint8_t* to, std::size_t length, std::size_t offset) {
+    std::size_t got = 0;
+    while (got < length) {
+        ssize_t n = ::pread(fd, to + got, length - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
+// The chunks a script-only run leaves unread: the bulk of every object.
+bool isGeometry(ChunkId id) {
+    return id == makeId("PNTS") || id == makeId("POLS") || id == makeId("PTAG") || id == makeId("VMAP") ||
+           id == makeId("VMAD");
+}
+
+// Reads the chunk headers and every chunk's data but the geometry's, walking
+// the top-level chunks exactly as the lookups do, so every chunk a lookup can
+// reach has its header in place. Returns the length read up to (short when
+// the file shrank meanwhile).
+std::optional<std::size_t> readWithoutGeometry(int fd, ByteBuffer& data) {
+    std::uint8_t* bytes = data.data();
+    const std::size_t size = data.size();
+    std::optional<std::size_t> got = readAt(fd, bytes, std::min<std::size_t>(size, 12), 0);
+    if (!got || *got < 12) return got;
+    if (loadU4(bytes + 8) != makeId("LWO2")) {
+        got = readAt(fd, bytes + 12, size - 12, 12);
+        return got ? std::optional<std::size_t>(12 + *got) : std::nullopt;
+    }
+    const std::size_t bound = size - 8;
+    std::size_t at = kFirstChunk;
+    while (at < bound && size - at >= 8) {
+        got = readAt(fd, bytes + at, 8, at);
+        if (!got) return std::nullopt;
+        if (*got < 8) return at + *got;
+        const std::size_t length = loadU4(bytes + at + 4);
+        if (length > size - (at + 8)) break;  // the walks end here too
+        if (!isGeometry(loadU4(bytes + at))) {
+            got = readAt(fd, bytes + at + 8, length, at + 8);
+            if (!got) return std::nullopt;
+            if (*got < length) return at + 8 + *got;
+        }
+        at += 8 + length;
+    }
+    return size;
+}
+
+// A regular file, whole or without its geometry; none for anything else (a
+// directory, a FIFO that might never deliver, a device) or when reading fails
+// part way.
+std::optional<ByteBuffer> readFile(const std::string& path, LoadScope scope) {
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
-    std::optional<std::vector<std::uint8_t>> result;
+    std::optional<ByteBuffer> result;
     struct stat st;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        std::vector<std::uint8_t> data(static_cast<std::size_t>(st.st_size));
-        std::size_t got = 0;
-        bool failed = false;
-        while (got < data.size()) {
-            ssize_t n = ::read(fd, data.data() + got, data.size() - got);
-            if (n < 0 && errno == EINTR) continue;
-            failed = n < 0;
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
+        ByteBuffer data(static_cast<std::size_t>(st.st_size));
+        std::optional<std::size_t> got = scope == LoadScope::WithoutGeometry
+                                              ? readWithoutGeometry(fd, data)
+                                              : readAt(fd, data.data(), data.size(), 0);
+        if (got) {
+            data.truncate(*got);  // a file that shrank while read is taken as it was read
+            result = std::move(data);
         }
-        data.resize(got);  // a file that shrank while read is taken as it was read
-        if (!failed) result = std::move(data);
     }
     ::close(fd);
     return result;
@@ -39,17 +97,23 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path) 
 
 }  // namespace
 
-bool ChunkFile::load(const std::string& path, MessageSink& sink) {
-    std::optional<std::vector<std::uint8_t>> data = readWholeFile(path);
+bool ChunkFile::load(const std::string& path, MessageSink& sink, LoadScope scope) {
+    std::optional<ByteBuffer> data = readFile(path, scope);
     if (!data) {
         *this = ChunkFile{};
         sink.error("Can't open inputfile");
         return false;
     }
-    return loadBytes(std::move(*data), path, sink);
+    return accept(std::move(*data), path, sink);
 }
 
 bool ChunkFile::loadBytes(std::vector<std::uint8_t> data, const std::string& path, MessageSink& sink) {
+    ByteBuffer copy(data.size());
+    if (!data.empty()) std::memcpy(copy.data(), data.data(), data.size());
+    return accept(std::move(copy), path, sink);
+}
+
+bool ChunkFile::accept(ByteBuffer data, const std::string& path, MessageSink& sink) {
     *this = ChunkFile{};
     std::size_t slash = path.find_last_of("/\\");
     fileName = slash == std::string::npos ? path : path.substr(slash + 1);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -35,8 +36,39 @@ struct Chunk {
     std::size_t header(std::size_t headerSize) const { return offset - headerSize; }
 };
 
+// The bytes of a loaded object. A fresh large allocation arrives as untouched
+// zero pages, so the buffer is allocated zeroed rather than filled: the file is
+// read over it once, and what a load leaves unread costs nothing.
+class ByteBuffer {
+public:
+    ByteBuffer() = default;
+    explicit ByteBuffer(std::size_t size);  // zeros; throws std::bad_alloc
+    std::uint8_t* data() { return data_.get(); }
+    const std::uint8_t* data() const { return data_.get(); }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    std::uint8_t& operator[](std::size_t i) { return data_[i]; }
+    std::uint8_t operator[](std::size_t i) const { return data_[i]; }
+    const std::uint8_t* begin() const { return data(); }
+    const std::uint8_t* end() const { return data() + size_; }
+    // Forgets the bytes past `size` (a file that shrank while it was read).
+    void truncate(std::size_t size) { size_ = size < size_ ? size : size_; }
+
+private:
+    struct Free {
+        void operator()(std::uint8_t* p) const;
+    };
+    std::unique_ptr<std::uint8_t[], Free> data_;
+    std::size_t size_ = 0;
+};
+
+// How much of the object a run reads. A run that only writes a script needs
+// the chunk headers and the layers, never the geometry: points, polygons,
+// their tags and vertex maps stay unread (zeros) in that case.
+enum class LoadScope { Whole, WithoutGeometry };
+
 struct ChunkFile {
-    std::vector<std::uint8_t> bytes;  // mutable: points are decoded in place
+    ByteBuffer bytes;                 // mutable: points are decoded in place
     std::int64_t contentLength = 0;   // file length - 8: the bound of top-level walks
     bool loaded = false;
     std::optional<Chunk> tags;        // the first TAGS chunk
@@ -46,9 +78,13 @@ struct ChunkFile {
     // Reads the whole file. On failure reports "Can't open inputfile",
     // "Not a valid IFF file." or "Bad EOF position, file may be corrupt."
     // and leaves loaded false.
-    bool load(const std::string& path, MessageSink& sink);
+    // A LightWave 5 object is always read whole, since it is always converted.
+    bool load(const std::string& path, MessageSink& sink, LoadScope scope = LoadScope::Whole);
     // Same checks on bytes already in memory (the file name is given apart).
     bool loadBytes(std::vector<std::uint8_t> data, const std::string& path, MessageSink& sink);
+
+    // The load checks on the bytes read.
+    bool accept(ByteBuffer data, const std::string& path, MessageSink& sink);
 
     Bytes all() const { return {bytes.data(), bytes.size()}; }
     Bytes data(const Chunk& c) const { return {bytes.data() + c.offset, c.size}; }

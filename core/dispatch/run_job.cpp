@@ -53,7 +53,9 @@ ConversionStatus runLwo2(ConversionJob& job, ChunkFile& file, MessageSink& sink)
 
 ConversionStatus dispatch(ConversionJob& job, MessageSink& sink) {
     ChunkFile file;
-    if (!file.load(job.inputPath, sink)) return 1;
+    // A script alone needs the layers, not the geometry that makes up most of an object.
+    const LoadScope scope = job.convert ? LoadScope::Whole : LoadScope::WithoutGeometry;
+    if (!file.load(job.inputPath, sink, scope)) return 1;
     job.timeScale = job.secondsPerFrame * 30.0;
 
     const ChunkId form = file.formType();

@@ -53,6 +53,48 @@ TEST(ChunkFileLoad, ReportsEachKindOfBadFile) {
     }
 }
 
+// A script-only run reads every chunk but the geometry; what it reads is
+// byte for byte the file, the geometry's data is zeros, and an LWOB (always
+// converted) or a bad file is read and judged as a whole load would be.
+TEST(ChunkFileLoad, WithoutGeometryReadsAllButTheGeometry) {
+    vxtest::ScratchDir dir;
+    const std::vector<vxtest::Data> chunks = {
+        chunk("TAGS", Data().name("Hull")),  chunk("LAYR", Data().u2(0).u2(0).point(1, 2, 3).name("Dish@Y")),
+        chunk("PNTS", Data().point(4, 5, 6)), chunk("POLS", Data().raw("FACE").u2(1).u2(0)),
+        chunk("PTAG", Data().raw("SURF").u2(0).u2(0)), chunk("VMAP", Data().raw("TXUV").u2(2).name("UV")),
+        chunk("SURF", Data().name("Hull").name("")), Data().raw("PNTS").u4(1000).point(7, 8, 9),  // runs past the end
+    };
+    const auto lwo2 = form("LWO2", chunks);
+    std::vector<std::uint8_t> lwob = form("LWOB", {chunk("PNTS", Data().point(1, 2, 3))});
+    for (const auto& bytes : {lwo2, lwob}) {
+        const std::string path = dir.path("ship.lwo");
+        vxtest::writeFile(path, bytes);
+        vxtest::RecordingSink sink;
+        ChunkFile whole, partial;
+        ASSERT_TRUE(whole.load(path, sink));
+        ASSERT_TRUE(partial.load(path, sink, vx::LoadScope::WithoutGeometry));
+        ASSERT_EQ(partial.bytes.size(), bytes.size());
+        std::vector<std::uint8_t> expected = bytes;
+        if (whole.formType() == makeId("LWO2")) {
+            vx::forEachChunk(whole, [&](const vx::Chunk& c) {
+                if (c.id == makeId("PNTS") || c.id == makeId("POLS") || c.id == makeId("PTAG") || c.id == makeId("VMAP"))
+                    std::fill(expected.begin() + c.offset, expected.begin() + c.end(), 0);
+                return true;
+            });
+            std::fill(expected.end() - 12, expected.end(), 0);  // the overlong chunk's data is never read
+        }
+        EXPECT_EQ(std::vector<std::uint8_t>(partial.bytes.begin(), partial.bytes.end()), expected);
+        EXPECT_TRUE(sink.messages.empty());
+    }
+    vxtest::RecordingSink sink;
+    auto shortByOne = form("LWO2", chunks);
+    shortByOne.resize(shortByOne.size() - 1);
+    vxtest::writeFile(dir.path("bad.lwo"), shortByOne);
+    ChunkFile file;
+    EXPECT_FALSE(file.load(dir.path("bad.lwo"), sink, vx::LoadScope::WithoutGeometry));
+    EXPECT_EQ(sink.errors(), std::vector<std::string>{"Bad EOF position, file may be corrupt."});
+}
+
 TEST(ChunkFileLoad, AcceptsTrailingBytesAndNamesTheObject) {
     vxtest::ScratchDir dir;
     auto bytes = form("LWO2", {chunk("TAGS", Data().name("Hull"))});
