@@ -1,10 +1,16 @@
 #include "app/cli.h"
 
+#include <algorithm>
+#include <atomic>
 #include <charconv>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <cmath>
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <system_error>
 
 #include "core/dispatch/run_job.h"
 #include "core/mdl_text.h"
@@ -37,6 +43,8 @@ constexpr std::string_view kUsage =
     "      --spf SECONDS          seconds per frame, a number or a fraction such as 1/30\n"
     "      --slices N | --time-step SECONDS   subdivide curved key intervals\n"
     "                             (script settings not given are recalled from an existing script)\n"
+    "  -j, --jobs N               convert N objects at a time; default: the number of cores\n"
+    "                             (each object's messages are printed together, in object order)\n"
     "  -q, --quiet                no warnings\n"
     "  -h, --help                 this text\n"
     "      --version              the program's version\n";
@@ -52,20 +60,26 @@ std::string oneLine(std::string_view text) {
     return line;
 }
 
-class PrintingSink final : public MessageSink {
+// Collects one object's messages, so that objects converted side by side
+// still report in one block each.
+class CollectingSink final : public MessageSink {
 public:
-    PrintingSink(std::ostream& err, bool quiet) : err_(err), quiet_(quiet) {}
-    void setPrefix(std::string prefix) { prefix_ = std::move(prefix); }
-    void error(std::string_view text) override { print(text); }
+    CollectingSink(std::string prefix, bool quiet) : prefix_(std::move(prefix)), quiet_(quiet) {}
+    void error(std::string_view text) override { add(text); }
     void warning(std::string_view text) override {
-        if (!quiet_) print(text);
+        if (!quiet_) add(text);
     }
+    const std::string& text() const { return text_; }
 
 private:
-    void print(std::string_view text) { err_ << prefix_ << oneLine(text) << '\n'; }
-    std::ostream& err_;
-    bool quiet_;
+    void add(std::string_view text) {
+        text_ += prefix_;
+        text_ += oneLine(text);
+        text_ += '\n';
+    }
     std::string prefix_;
+    bool quiet_;
+    std::string text_;
 };
 
 std::optional<double> parseNumber(std::string_view s) {
@@ -107,6 +121,7 @@ struct Options {
     std::optional<double> secondsPerFrame;
     std::optional<int> slices;
     std::optional<double> timeStep;
+    std::optional<int> jobs;
     bool quiet = false;
     bool help = false;
     bool version = false;
@@ -166,7 +181,7 @@ std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
             problem = flag(opt.allImageFormats, false);
         } else if (arg == "-o" || arg == "--output" || arg == "-t" || arg == "--model-type" || arg == "--scene" ||
                    arg == "--script" || arg == "--format" || arg == "--epoch" || arg == "--spf" ||
-                   arg == "--slices" || arg == "--time-step") {
+                   arg == "--slices" || arg == "--time-step" || arg == "-j" || arg == "--jobs") {
             if (!value(v)) return arg + " needs a value";
             if (arg == "-o" || arg == "--output") {
                 if (v.empty()) return arg + " needs a file name";
@@ -192,12 +207,12 @@ std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
                 opt.secondsPerFrame = parseSecondsPerFrame(v);
                 if (!opt.secondsPerFrame || !std::isfinite(*opt.secondsPerFrame) || *opt.secondsPerFrame <= 0)
                     return "--spf: \"" + v + "\" is not a positive number or a fraction such as 1/30";
-            } else if (arg == "--slices") {
+            } else if (arg == "--slices" || arg == "-j" || arg == "--jobs") {
                 int n = 0;
                 auto r = std::from_chars(v.data(), v.data() + v.size(), n);
                 if (v.empty() || r.ec != std::errc() || r.ptr != v.data() + v.size() || n < 1)
-                    return "--slices: \"" + v + "\" is not a whole number of at least 1";
-                opt.slices = n;
+                    return arg + ": \"" + v + "\" is not a whole number of at least 1";
+                (arg == "--slices" ? opt.slices : opt.jobs) = n;
             } else {
                 opt.timeStep = parseNumber(v);
                 // The step is kept in single precision.
@@ -243,6 +258,51 @@ void setScriptOptions(const Options& opt, ConversionJob& entries) {
     }
 }
 
+std::size_t defaultJobs() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores > 0 ? cores : 1;
+}
+
+// Runs work(0) .. work(count - 1) on `workers` threads (on this one when a
+// single worker is asked for) and calls done(i) on this thread in index
+// order, each as soon as item i and all before it have finished.
+template <typename Work, typename Done>
+void runInOrder(std::size_t count, std::size_t workers, Work&& work, Done&& done) {
+    if (workers <= 1) {
+        for (std::size_t i = 0; i < count; ++i) {
+            work(i);
+            done(i);
+        }
+        return;
+    }
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<bool> finished(count, false);
+    std::atomic<std::size_t> next{0};
+    std::vector<std::thread> threads;
+    auto drain = [&] {
+        for (std::size_t i; (i = next++) < count;) {
+            work(i);
+            std::lock_guard<std::mutex> lock(mutex);
+            finished[i] = true;
+            changed.notify_one();
+        }
+    };
+    try {
+        for (std::size_t w = 0; w < workers; ++w) threads.emplace_back(drain);
+    } catch (const std::system_error&) {
+        // No more threads to be had: those started do the work; with none, this one does.
+        if (threads.empty()) return runInOrder(count, 1, work, done);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait(lock, [&] { return finished[i]; });
+        lock.unlock();
+        done(i);
+    }
+    for (std::thread& t : threads) t.join();
+}
+
 }  // namespace
 
 std::string defaultOutputPath(const std::string& objectPath) {
@@ -265,9 +325,13 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         return 0;
     }
 
-    PrintingSink sink(err, opt.quiet);
-    int exitStatus = 0;
-    for (const std::string& object : opt.objects) {
+    // Objects are independent runs: each has its own loaded file, context and
+    // output, and the conversion keeps no state outside them.
+    const std::size_t count = opt.objects.size();
+    std::vector<ConversionStatus> statuses(count, 0);
+    std::vector<std::string> messages(count);
+    auto convert = [&](std::size_t i) {
+        const std::string& object = opt.objects[i];
         ConversionJob entries;
         entries.inputPath = object;
         entries.outputPath = opt.output ? *opt.output : defaultOutputPath(object);
@@ -280,8 +344,16 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             entries.modelType = *recalled;
         }
         if (opt.scene) setScriptOptions(opt, entries);
-        if (opt.objects.size() > 1) sink.setPrefix(object + ": ");
-        if (validateAndRun(entries, sink) != 0) exitStatus = 1;
+        CollectingSink sink(count > 1 ? object + ": " : std::string(), opt.quiet);
+        statuses[i] = validateAndRun(entries, sink);
+        messages[i] = sink.text();
+    };
+    const std::size_t workers = std::min<std::size_t>(count, opt.jobs ? std::size_t(*opt.jobs) : defaultJobs());
+    runInOrder(count, workers, convert, [&](std::size_t i) { err << messages[i] << std::flush; });
+
+    int exitStatus = 0;
+    for (ConversionStatus s : statuses) {
+        if (s != 0) exitStatus = 1;
     }
     return exitStatus;
 }

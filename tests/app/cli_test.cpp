@@ -109,6 +109,35 @@ TEST(CommandLine, SeveralObjectsReportPerObjectAndFailWhenAnyFails) {
     EXPECT_FALSE(vxtest::fileExists(dir.path("bad.mdl")));
 }
 
+// Side by side, every object still gets its own model and its messages stay
+// in object order, whichever finishes first.
+TEST(CommandLine, ParallelObjectsReportInObjectOrder) {
+    vxtest::ScratchDir dir;
+    std::vector<std::string> args = {"-j", "3"};
+    std::string expected;
+    for (int i = 0; i < 12; ++i) {
+        const std::string name = dir.path("obj" + std::to_string(i) + ".lwo");
+        if (i % 5 == 3) {
+            vxtest::writeText(name, "not an object at all");
+            expected += name + ": Not a valid IFF file.\n";
+        } else {
+            vxtest::writeFile(name, triangleObject("Hull", 1 + 4000 * (i % 3)));
+            expected += name + ": Warning: Surface Spare not used.\n";
+        }
+        args.push_back(name);
+    }
+    CliRun parallel = cli(args);
+    EXPECT_EQ(parallel.status, 1);
+    EXPECT_EQ(parallel.err, expected);
+    const std::string first = vxtest::readText(dir.path("obj2.mdl"));
+    args[1] = "1";
+    CliRun serial = cli(args);
+    EXPECT_EQ(serial.err, expected);
+    EXPECT_EQ(vxtest::readText(dir.path("obj2.mdl")), first);
+    EXPECT_FALSE(vxtest::fileExists(dir.path("obj3.mdl")));
+    EXPECT_EQ(cli({"-j", "0", "a.lwo"}).status, 2);
+}
+
 TEST(CommandLine, WarningsAreOneLineAndQuietDropsThem) {
     vxtest::ScratchDir dir;
     vxtest::writeFile(dir.path("tri.lwo"), triangleObject("Hull"));
