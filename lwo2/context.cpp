@@ -22,19 +22,31 @@ SubChunkArea Lwo2Surface::area() const {
 
 namespace {
 
-// Makes `layr` current and finds its end: the next LAYR chunk, or where the
-// top-level walk stops.
-void makeCurrent(Lwo2Context& context, const Chunk& layr) {
-    context.currentLayer = layr;
-    const std::size_t bound = topLevelBound(context.file);
-    std::size_t at = layr.end();
-    for (;;) {
-        std::optional<Chunk> c = chunkAt(context.file, at, bound);
-        if (!c || c->id == makeId("LAYR")) break;
-        at = c->end();
-    }
-    context.layerEnd = at;
-    context.currentLayerNumber = int(peekU2(context.file.data(layr), 0)) + 1;
+const std::vector<LayerEntry>& layerIndex(Lwo2Context& context) {
+    if (context.layersIndexed) return context.layers;
+    context.layersIndexed = true;
+    std::size_t at = kFirstChunk;
+    forEachChunk(context.file, [&](const Chunk& c) {
+        if (c.id == makeId("LAYR")) {
+            if (!context.layers.empty()) context.layers.back().end = c.header(8);
+            const int number = int(peekU2(context.file.data(c), 0)) + 1;
+            context.firstLayerByNumber.try_emplace(number, context.layers.size());
+            context.layers.push_back({c, 0, number});
+        }
+        at = c.end();
+        return true;
+    });
+    if (!context.layers.empty()) context.layers.back().end = at;
+    return context.layers;
+}
+
+Chunk makeCurrent(Lwo2Context& context, std::size_t index) {
+    const LayerEntry& entry = context.layers[index];
+    context.currentLayer = entry.layr;
+    context.layerEnd = entry.end;
+    context.currentLayerNumber = entry.number;
+    context.currentLayerIndex = index;
+    return entry.layr;
 }
 
 }  // namespace
@@ -47,67 +59,38 @@ void resetLayerCursor(Lwo2Context& context) {
 
 std::optional<Chunk> nextLayerInFile(Lwo2Context& context) {
     context.currentLayerNumber = 0;
-    std::optional<Chunk> next;
-    if (!context.currentLayer) {
-        next = findChunk(context.file, makeId("LAYR"));
-    } else {
-        next = chunkAt(context.file, context.layerEnd, topLevelBound(context.file));
-        if (next && next->id != makeId("LAYR")) next.reset();
-    }
-    if (!next) return std::nullopt;
-    makeCurrent(context, *next);
-    return next;
+    const std::size_t next = context.currentLayer ? context.currentLayerIndex + 1 : 0;
+    if (next >= layerIndex(context).size()) return std::nullopt;
+    return makeCurrent(context, next);
 }
 
 std::optional<Chunk> findLayerByNumber(Lwo2Context& context, int number) {
     resetLayerCursor(context);
-    while (std::optional<Chunk> layr = nextLayerInFile(context)) {
-        if (context.currentLayerNumber == number) return layr;
-    }
-    resetLayerCursor(context);
-    return std::nullopt;
+    layerIndex(context);
+    const auto found = context.firstLayerByNumber.find(number);
+    if (found == context.firstLayerByNumber.end()) return std::nullopt;
+    return makeCurrent(context, found->second);
 }
 
 std::optional<Chunk> nextLayerByNumber(Lwo2Context& context) {
+    layerIndex(context);
+    const std::map<int, std::size_t>& numbers = context.firstLayerByNumber;
     int from;
     if (context.highestLayerNumber < 0) {
         resetLayerCursor(context);
-        int highest = 0;
-        int lowest = 0;
-        bool any = false;
-        while (nextLayerInFile(context)) {
-            const int n = context.currentLayerNumber;
-            highest = any ? std::max(highest, n) : n;
-            lowest = any ? std::min(lowest, n) : n;
-            any = true;
-        }
-        context.highestLayerNumber = highest;
-        resetLayerCursor(context);
-        if (!any) return std::nullopt;
-        from = lowest - 1;
+        context.highestLayerNumber = numbers.empty() ? 0 : numbers.rbegin()->first;
+        if (numbers.empty()) return std::nullopt;
+        from = numbers.begin()->first - 1;
     } else {
         from = context.currentLayerNumber;
         if (from == 0) return std::nullopt;  // the numbers are exhausted
     }
-    // Layer numbers come from 16-bit fields, so only the ones that some
-    // layer has are tried; a gap costs one walk, not one per missing number.
-    int next = 0;
-    bool found = false;
-    for (std::optional<Chunk> c = findChunk(context.file, makeId("LAYR")); c;) {
-        if (c->id == makeId("LAYR")) {
-            const int n = int(peekU2(context.file.data(*c), 0)) + 1;
-            if (n > from && n <= context.highestLayerNumber && (!found || n < next)) {
-                next = n;
-                found = true;
-            }
-        }
-        c = chunkAt(context.file, c->end(), topLevelBound(context.file));
-    }
-    if (!found) {
+    const auto next = numbers.upper_bound(from);
+    if (next == numbers.end() || next->first > context.highestLayerNumber) {
         resetLayerCursor(context);
         return std::nullopt;
     }
-    return findLayerByNumber(context, next);
+    return makeCurrent(context, next->second);
 }
 
 std::optional<Chunk> findInLayer(const Lwo2Context& context, ChunkId id, ChunkId type) {

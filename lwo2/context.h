@@ -39,6 +39,14 @@ struct Lwo2Surface {
     SubChunkArea area() const;
 };
 
+// A LAYR chunk and where its layer's chunks end (the next LAYR chunk, or
+// where the top-level walk ends).
+struct LayerEntry {
+    Chunk layr;
+    std::size_t end = 0;
+    int number = 0;  // LAYR number + 1
+};
+
 struct Lwo2Context {
     explicit Lwo2Context(ChunkFile& object);
 
@@ -53,6 +61,14 @@ struct Lwo2Context {
     std::size_t layerEnd = 0;
     int currentLayerNumber = 0;   // LAYR number + 1; 0 when no layer is current
     int highestLayerNumber = -1;  // -1 until the layers were counted
+    std::size_t currentLayerIndex = 0;  // of the current layer in `layers`
+
+    // The layers in file order and the first of each number, found by one walk
+    // on first use: a scene line or the next layer in number order then costs
+    // no walk over the whole object, however many layers and chunks it has.
+    std::vector<LayerEntry> layers;
+    std::map<int, std::size_t> firstLayerByNumber;
+    bool layersIndexed = false;
 
     std::vector<Lwo2Surface> surfaces;
     bool surfacesBuilt = false;
