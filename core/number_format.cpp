@@ -78,20 +78,21 @@ bool fixedFromFloat(std::string& out, float value, int precision) {
     return true;
 }
 
-// "%g" of a float from its shortest round-trip digits. A float carries about
-// 7.2 decimal digits, so the exact value and its shortest digits lie on the
-// same side of every 7-digit rounding boundary unless the shortest digits
-// are that boundary itself (seven digits ending in 5): only then is the
-// exact value needed. Subnormal floats carry fewer digits than that. False
-// in those cases and for the special values.
-bool generalFromFloat(std::string& out, float value) {
+// "%g" from the shortest round-trip digits. A float carries over 7 decimal
+// digits (a double over 15), so the exact value and its shortest digits lie
+// on the same side of every 7-digit rounding boundary unless the shortest
+// digits are that boundary itself (seven digits ending in 5): only then is
+// the exact value needed. Subnormal values carry fewer digits than that.
+// False in those cases and for the special values.
+template <typename Real>
+bool generalFromShortest(std::string& out, Real value) {
     if (!std::isnormal(value) && value != 0) return false;
-    char buf[32];
+    char buf[40];
     auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
     const char* p = buf;
     const bool negative = *p == '-';
     if (negative) ++p;
-    char digits[12];
+    char digits[24];
     int count = 0;
     for (; *p != 'e'; ++p) {
         if (*p != '.') digits[count++] = *p;
@@ -154,14 +155,14 @@ void appendFixed(std::string& out, float value, int precision) {
 }
 
 void appendGeneral(std::string& out, double value) {
-    if (appendSpecial(out, value)) return;
+    if (generalFromShortest(out, value) || appendSpecial(out, value)) return;
     char buf[64];
     auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 6);
     out.append(buf, r.ptr);
 }
 
 void appendGeneral(std::string& out, float value) {
-    if (!generalFromFloat(out, value)) appendGeneral(out, double(value));
+    if (!generalFromShortest(out, value)) appendGeneral(out, double(value));
 }
 
 void appendInt(std::string& out, long long value) {

@@ -100,6 +100,34 @@ TEST(NumberFormat, FloatsMatchPrintf) {
     }
 }
 
+// Doubles print "%g" from their shortest digits too; script durations and
+// model radii are doubles.
+TEST(NumberFormat, DoublesMatchPrintfInGeneralForm) {
+#ifdef NDEBUG
+    constexpr int kRandom = 1'000'000;
+#else
+    constexpr int kRandom = 100'000;
+#endif
+    std::mt19937_64 rng(13);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-1074, 1023);
+    std::string text;
+    auto check = [&](double d) {
+        text.clear();
+        vx::appendGeneral(text, d);
+        ASSERT_EQ(text, printfOf("%g", d)) << d;
+    };
+    for (int i = 0; i < kRandom; ++i) {
+        const std::uint64_t bits = rng();
+        double d;
+        std::memcpy(&d, &bits, sizeof d);
+        check(d);
+        check(std::ldexp(unit(rng), exponent(rng) / 16));
+        // Seven-digit decimals sit on the rounding boundaries of "%g".
+        check(double(std::int64_t(rng() % 20000000) - 10000000) * std::pow(10.0, exponent(rng) % 12));
+    }
+}
+
 TEST(NumberFormat, IntegersMatchPrintf) {
     for (int v : {0, 5, 42, 255, 999, 1000, -5, -42, -999, 2147483647, -2147483647 - 1}) {
         std::string d, d3;
