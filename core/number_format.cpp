@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <system_error>
+#include <type_traits>
 
 namespace vx {
 
@@ -78,6 +79,114 @@ bool fixedFromFloat(std::string& out, float value, int precision) {
     return true;
 }
 
+// "%g" text of six (or fewer) significant digits with the decimal exponent
+// of the first; trailing zeros are dropped as %g drops them.
+void appendGeneralDigits(std::string& out, bool negative, const char* digits, int count, int exponent) {
+    while (count > 1 && digits[count - 1] == '0') --count;
+    char buf[32];
+    char* p = buf;
+    if (negative) *p++ = '-';
+    if (exponent < -4 || exponent >= 6) {
+        *p++ = digits[0];
+        if (count > 1) {
+            *p++ = '.';
+            for (int i = 1; i < count; ++i) *p++ = digits[i];
+        }
+        *p++ = 'e';
+        *p++ = exponent < 0 ? '-' : '+';
+        int magnitude = exponent < 0 ? -exponent : exponent;
+        if (magnitude >= 100) {
+            *p++ = char('0' + magnitude / 100);
+            magnitude %= 100;
+        }
+        *p++ = char('0' + magnitude / 10);
+        *p++ = char('0' + magnitude % 10);
+    } else if (exponent >= 0) {
+        const int whole = exponent + 1;
+        for (int i = 0; i < whole; ++i) *p++ = i < count ? digits[i] : '0';
+        if (count > whole) {
+            *p++ = '.';
+            for (int i = whole; i < count; ++i) *p++ = digits[i];
+        }
+    } else {
+        *p++ = '0';
+        *p++ = '.';
+        for (int i = -exponent - 1; i > 0; --i) *p++ = '0';
+        for (int i = 0; i < count; ++i) *p++ = digits[i];
+    }
+    out.append(buf, static_cast<std::size_t>(p - buf));
+}
+
+__extension__ typedef unsigned __int128 Wide;
+
+// "%g" of a value between 1e-4 and 1e6, where it prints without an exponent,
+// by exact integer arithmetic: with the value m * 2^e and the decimal
+// exponent X, value * 10^(5 - X) = m * 5^(5 - X) * 2^(e + 5 - X), whose
+// integer part has six digits exactly when X is right. A wrong first guess
+// of X is corrected by that test. False outside the range.
+template <typename Real>
+bool generalInFixedRange(std::string& out, Real value) {
+    constexpr bool isFloat = sizeof(Real) == 4;
+    constexpr int kMantissaBits = isFloat ? 23 : 52;
+    using Bits = std::conditional_t<isFloat, std::uint32_t, std::uint64_t>;
+    Bits bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biased = int((bits >> kMantissaBits) & (isFloat ? 0xFF : 0x7FF));
+    if (biased == 0 || biased == (isFloat ? 0xFF : 0x7FF)) return false;  // zero, subnormal, special
+    const Wide m = (bits & ((Bits(1) << kMantissaBits) - 1)) | (Bits(1) << kMantissaBits);
+    const int e = biased - (isFloat ? 127 : 1023) - kMantissaBits;
+    const double magnitude = std::fabs(double(value));
+    if (!(magnitude >= 9e-5 && magnitude < 1.1e6)) return false;
+    int exponent = int(std::floor(std::log10(magnitude)));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (exponent < -4 || exponent > 5) return false;
+        const Wide n = m * kPow5[5 - exponent];  // below 2^80
+        const int shift = e + 5 - exponent;
+        std::uint64_t whole;
+        Wide rest = 0, half = 0;
+        if (shift >= 0) {
+            if (shift > 40) return false;
+            const Wide shifted = n << shift;
+            if (shifted >= 10000000) {
+                ++exponent;
+                continue;
+            }
+            whole = std::uint64_t(shifted);
+        } else {
+            if (-shift >= 120) return false;
+            const Wide shifted = n >> -shift;
+            if (shifted >= 10000000) {
+                ++exponent;
+                continue;
+            }
+            whole = std::uint64_t(shifted);
+            rest = n & ((Wide(1) << -shift) - 1);
+            half = Wide(1) << (-shift - 1);
+        }
+        if (whole >= 1000000) {
+            ++exponent;
+            continue;
+        }
+        if (whole < 100000) {
+            --exponent;
+            continue;
+        }
+        if (rest > half || (rest == half && rest != 0 && (whole & 1))) ++whole;
+        if (whole == 1000000) {
+            whole = 100000;
+            ++exponent;
+        }
+        char digits[6];
+        for (int i = 5; i >= 0; --i) {
+            digits[i] = char('0' + whole % 10);
+            whole /= 10;
+        }
+        appendGeneralDigits(out, bits >> (sizeof(Bits) * 8 - 1), digits, 6, exponent);
+        return true;
+    }
+    return false;
+}
+
 // "%g" from the shortest round-trip digits. A float carries over 7 decimal
 // digits (a double over 15), so the exact value and its shortest digits lie
 // on the same side of every 7-digit rounding boundary unless the shortest
@@ -86,6 +195,7 @@ bool fixedFromFloat(std::string& out, float value, int precision) {
 // False in those cases and for the special values.
 template <typename Real>
 bool generalFromShortest(std::string& out, Real value) {
+    if (generalInFixedRange(out, value)) return true;
     if (!std::isnormal(value) && value != 0) return false;
     char buf[40];
     auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
@@ -97,8 +207,10 @@ bool generalFromShortest(std::string& out, Real value) {
     for (; *p != 'e'; ++p) {
         if (*p != '.') digits[count++] = *p;
     }
+    const bool negativeExponent = p[1] == '-';
     int exponent = 0;
-    std::from_chars(p + 1 + (p[1] == '+'), r.ptr, exponent);
+    for (p += 2; p < r.ptr; ++p) exponent = exponent * 10 + (*p - '0');
+    if (negativeExponent) exponent = -exponent;
     if (count > 6) {
         if (count == 7 && digits[6] == '5') return false;
         const bool up = digits[6] >= '5';
@@ -114,30 +226,7 @@ bool generalFromShortest(std::string& out, Real value) {
             }
         }
     }
-    while (count > 1 && digits[count - 1] == '0') --count;  // %g drops trailing zeros
-
-    if (negative) out += '-';
-    if (exponent < -4 || exponent >= 6) {
-        out += digits[0];
-        if (count > 1) {
-            out += '.';
-            out.append(digits + 1, static_cast<std::size_t>(count - 1));
-        }
-        out += exponent < 0 ? "e-" : "e+";
-        const int magnitude = exponent < 0 ? -exponent : exponent;
-        appendPadded(out, static_cast<std::uint64_t>(magnitude), magnitude >= 100 ? 3 : 2);
-    } else if (exponent >= 0) {
-        const int whole = exponent + 1;
-        for (int i = 0; i < whole; ++i) out += i < count ? digits[i] : '0';
-        if (count > whole) {
-            out += '.';
-            out.append(digits + whole, static_cast<std::size_t>(count - whole));
-        }
-    } else {
-        out += "0.";
-        out.append(static_cast<std::size_t>(-exponent - 1), '0');
-        out.append(digits, static_cast<std::size_t>(count));
-    }
+    appendGeneralDigits(out, negative, digits, count, exponent);
     return true;
 }
 
