@@ -1,6 +1,8 @@
 #include "scene/text_lines.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "scene/text_scan.h"
 
@@ -8,12 +10,14 @@ namespace vx {
 
 bool TextLineReader::open(const std::string& path) {
     close();
-    file_ = std::fopen(path.c_str(), "r");
-    if (!file_) return false;
+    // Opened without waiting, so a FIFO cannot block the run until some writer
+    // comes; a FIFO, a directory or a device (one that never ends, like
+    // /dev/zero) is no text file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
     struct stat st;
-    // A directory or a device (one that never ends, like /dev/zero) is no text file.
-    if (::fstat(::fileno(file_), &st) != 0 || !S_ISREG(st.st_mode)) {
-        close();
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !(file_ = ::fdopen(fd, "r"))) {
+        ::close(fd);
         return false;
     }
     return true;

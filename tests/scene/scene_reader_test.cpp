@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "scene_fixture.h"
 
@@ -231,9 +232,15 @@ TEST_F(SceneReader, FailuresAndWarnings) {
     EXPECT_EQ(sink.errors(), std::vector<std::string>{"Can't open Lightwave Scene file for input."});
     EXPECT_FALSE(vxtest::fileExists(dir.path("a.sama")));
 
-    sink.messages.clear();
-    EXPECT_EQ(vx::generateArticulationScript(noneJob(), *object->context, "/dev/zero", dir.path("a.sama"), sink), 1);
-    EXPECT_EQ(sink.errors(), std::vector<std::string>{"Can't open Lightwave Scene file for input."});
+    // Nothing but a regular file is read: a device never ends, a directory
+    // holds no lines and a FIFO would wait for a writer that never comes.
+    ASSERT_EQ(::mkfifo(dir.path("pipe.lws").c_str(), 0600), 0);
+    for (const std::string& scene : {std::string("/dev/zero"), dir.dir().string(), dir.path("pipe.lws")}) {
+        sink.messages.clear();
+        EXPECT_EQ(vx::generateArticulationScript(noneJob(), *object->context, scene, dir.path("a.sama"), sink), 1);
+        EXPECT_EQ(sink.errors(), std::vector<std::string>{"Can't open Lightwave Scene file for input."}) << scene;
+    }
+    ::unlink(dir.path("pipe.lws").c_str());
 
     vxtest::writeText(dir.path("scene.lws"), kDishScene);
     sink.messages.clear();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "core/output_file.h"
 #include "scene/script_writer.h"
 #include "tests/support/test_support.h"
@@ -80,6 +82,10 @@ TEST(ScriptSettings, TheLineIsLookedForInTheFirstTenLines) {
     EXPECT_TRUE(recall(std::string(499 * 9, '#') + line));
     EXPECT_FALSE(recall(std::string(499 * 9 + 1, '#') + line));
     EXPECT_EQ(*recall(line + "# Vertexion settings: Epoch 8 SPF 1 Format 1\n")->epoch, 7);
+    // A script path naming a FIFO or a directory recalls nothing, at once.
+    ASSERT_EQ(::mkfifo(dir.path("pipe.sama").c_str(), 0600), 0);
+    EXPECT_FALSE(vx::recallScriptSettings(dir.path("pipe.sama")));
+    EXPECT_FALSE(vx::recallScriptSettings(dir.dir().string()));
 }
 
 }  // namespace
