@@ -29,16 +29,10 @@ constexpr std::uint64_t kPow5[] = {1, 5, 25, 125, 625, 3125, 15625, 78125, 39062
 constexpr std::uint64_t kPow10[] = {1,         10,         100,         1000,         10000,         100000,
                                     1000000,   10000000,   100000000,   1000000000,   10000000000,   100000000000};
 constexpr int kMaxExactPrecision = 11;
-
-// `digits` decimal digits of `value`, leading zeros included.
-void appendPadded(std::string& out, std::uint64_t value, int digits) {
-    char buf[24];
-    for (int i = digits - 1; i >= 0; --i) {
-        buf[i] = char('0' + value % 10);
-        value /= 10;
-    }
-    out.append(buf, static_cast<std::size_t>(digits));
-}
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
 
 // A finite float is m * 2^e with m below 2^24, so value * 10^p is
 // m * 5^p * 2^(e + p): an integer (below 2^50 for p up to 11) shifted by a
@@ -67,15 +61,31 @@ bool fixedFromFloat(std::string& out, float value, int precision) {
         const std::uint64_t half = std::uint64_t(1) << (s - 1);
         if (rest > half || (rest == half && (q & 1))) ++q;
     }
-    if (bits >> 31) out += '-';
-    const std::uint64_t scale = kPow10[precision];
-    char buf[24];
-    auto r = std::to_chars(buf, buf + sizeof buf, q / scale);
-    out.append(buf, r.ptr);
-    if (precision > 0) {
-        out += '.';
-        appendPadded(out, q % scale, precision);
+    // Written backwards into one buffer, two digits at a time.
+    char buf[48];
+    char* const end = buf + sizeof buf;
+    char* p = end;
+    std::uint64_t fraction = q % kPow10[precision];
+    std::uint64_t whole = q / kPow10[precision];
+    int left = precision;
+    for (; left >= 2; left -= 2, fraction /= 100) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * (fraction % 100), 2);
     }
+    if (left) *--p = char('0' + fraction);
+    if (precision > 0) *--p = '.';
+    for (; whole >= 100; whole /= 100) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * (whole % 100), 2);
+    }
+    if (whole >= 10) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * whole, 2);
+    } else {
+        *--p = char('0' + whole);
+    }
+    if (bits >> 31) *--p = '-';
+    out.append(p, static_cast<std::size_t>(end - p));
     return true;
 }
 
@@ -117,7 +127,8 @@ void appendGeneralDigits(std::string& out, bool negative, const char* digits, in
     out.append(buf, static_cast<std::size_t>(p - buf));
 }
 
-__extension__ typedef unsigned __int128 Wide;
+__extension__ typedef unsigned __int128 Int128;
+constexpr double kPow10Double[] = {1e-4, 1e-3, 1e-2, 1e-1, 1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
 
 // "%g" of a value between 1e-4 and 1e6, where it prints without an exponent,
 // by exact integer arithmetic: with the value m * 2^e and the decimal
@@ -129,15 +140,24 @@ bool generalInFixedRange(std::string& out, Real value) {
     constexpr bool isFloat = sizeof(Real) == 4;
     constexpr int kMantissaBits = isFloat ? 23 : 52;
     using Bits = std::conditional_t<isFloat, std::uint32_t, std::uint64_t>;
+    // A float's mantissa times 5^9 stays below 2^45; a double's needs more.
+    using Wide = std::conditional_t<isFloat, std::uint64_t, Int128>;
+    constexpr int kMaxLeftShift = isFloat ? 18 : 40;
     Bits bits;
     std::memcpy(&bits, &value, sizeof bits);
     const int biased = int((bits >> kMantissaBits) & (isFloat ? 0xFF : 0x7FF));
-    if (biased == 0 || biased == (isFloat ? 0xFF : 0x7FF)) return false;  // zero, subnormal, special
+    if (biased == 0) {
+        if ((bits << 1) != 0) return false;  // subnormal
+        out += bits >> (sizeof(Bits) * 8 - 1) ? "-0" : "0";
+        return true;
+    }
+    if (biased == (isFloat ? 0xFF : 0x7FF)) return false;  // special
     const Wide m = (bits & ((Bits(1) << kMantissaBits) - 1)) | (Bits(1) << kMantissaBits);
     const int e = biased - (isFloat ? 127 : 1023) - kMantissaBits;
     const double magnitude = std::fabs(double(value));
     if (!(magnitude >= 9e-5 && magnitude < 1.1e6)) return false;
-    int exponent = int(std::floor(std::log10(magnitude)));
+    int exponent = -4;  // a guess, to within one: 1e-4 and 1e-3 are not exact
+    while (exponent < 5 && magnitude >= kPow10Double[exponent + 5]) ++exponent;
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (exponent < -4 || exponent > 5) return false;
         const Wide n = m * kPow5[5 - exponent];  // below 2^80
@@ -145,7 +165,7 @@ bool generalInFixedRange(std::string& out, Real value) {
         std::uint64_t whole;
         Wide rest = 0, half = 0;
         if (shift >= 0) {
-            if (shift > 40) return false;
+            if (shift > kMaxLeftShift) return false;
             const Wide shifted = n << shift;
             if (shifted >= 10000000) {
                 ++exponent;
@@ -153,7 +173,7 @@ bool generalInFixedRange(std::string& out, Real value) {
             }
             whole = std::uint64_t(shifted);
         } else {
-            if (-shift >= 120) return false;
+            if (-shift >= int(sizeof(Wide) * 8) - 8) return false;
             const Wide shifted = n >> -shift;
             if (shifted >= 10000000) {
                 ++exponent;
@@ -177,10 +197,7 @@ bool generalInFixedRange(std::string& out, Real value) {
             ++exponent;
         }
         char digits[6];
-        for (int i = 5; i >= 0; --i) {
-            digits[i] = char('0' + whole % 10);
-            whole /= 10;
-        }
+        for (int i = 4; i >= 0; i -= 2, whole /= 100) std::memcpy(digits + i, kDigitPairs + 2 * (whole % 100), 2);
         appendGeneralDigits(out, bits >> (sizeof(Bits) * 8 - 1), digits, 6, exponent);
         return true;
     }
