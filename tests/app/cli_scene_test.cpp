@@ -1,10 +1,13 @@
 // The command line's scene options: script names, settings recalled from an
-// existing script, messages and exit statuses.
+// existing script, messages and exit statuses; and the faults of the machine
+// around a run.
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "app/cli.h"
 #include "tests/support/lwo2_builder.h"
@@ -112,6 +115,87 @@ TEST_F(CliScene, WriteFailureKeepsTheEarlierScript) {
     EXPECT_EQ(vxtest::readText(dir.path("err.txt")), "Can't write Model Articulation output file.\n");
     EXPECT_EQ(vxtest::readText(dir.path("dish.sama")), earlier);
     EXPECT_EQ(vxtest::listDir(dir.dir()), (std::vector<std::string>{"dish.lwo", "dish.lws", "dish.sama", "err.txt"}));
+}
+
+
+// Faults of the machine around a run: files that are no regular files,
+// directories that are missing or closed to us, files we may not read. Each
+// gives a message and status 1 and leaves the earlier output as it was, with
+// no temporary file beside it.
+struct CliFaults : CliScene {
+    CliFaults() {
+        vxtest::writeText(script, kEarlier);
+        vxtest::writeText(model, kEarlier);
+    }
+    ~CliFaults() override { ::chmod(closed.c_str(), 0700); }
+    // A directory we may not write into (without effect when running as root).
+    bool closeDirectory() {
+        std::filesystem::create_directory(closed);
+        ::chmod(closed.c_str(), 0500);
+        return ::geteuid() != 0;
+    }
+    std::vector<std::string> files() const { return vxtest::listDir(dir.dir()); }
+
+    static constexpr std::string_view kEarlier = "earlier output\n";
+    std::string script = dir.path("dish.sama");
+    std::string model = dir.path("dish.mdl");
+    std::string closed = dir.path("closed");
+};
+
+TEST_F(CliFaults, SceneThatIsNoRegularFile) {
+    ASSERT_EQ(::mkfifo(dir.path("pipe.lws").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.path("folder.lws"));
+    const auto before = files();
+    for (const std::string& bad : {dir.path("pipe.lws"), dir.path("folder.lws"), dir.path("gone.lws")}) {
+        const CliOutcome r = cli({"--no-convert", "--scene", bad, "--script", script, object});
+        EXPECT_EQ(r.status, 1) << bad;
+        EXPECT_EQ(r.err, "Can't open Lightwave Scene file for input.\n") << bad;
+        EXPECT_EQ(vxtest::readText(script), kEarlier);
+    }
+    EXPECT_EQ(files(), before);
+}
+
+TEST_F(CliFaults, ScriptThatCannotBeCreated) {
+    // The model is still written when only the script fails.
+    CliOutcome r = cli({"-o", model, "--scene", scene, "--script", dir.path("none/dish.sama"), object});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Can't open Model Articulation output file.\n");
+    EXPECT_NE(vxtest::readText(model), kEarlier);
+
+    r = cli({"--no-convert", "--scene", scene, "--script", dir.dir().string(), object});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Can't open Model Articulation output file.\n");
+
+    if (!closeDirectory()) GTEST_SKIP() << "root writes into any directory";
+    r = cli({"--no-convert", "--scene", scene, "--script", closed + "/dish.sama", object});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Can't open Model Articulation output file.\n");
+    EXPECT_TRUE(vxtest::listDir(closed).empty());
+}
+
+TEST_F(CliFaults, ModelInADirectoryClosedToUs) {
+    if (!closeDirectory()) GTEST_SKIP() << "root writes into any directory";
+    const CliOutcome r = cli({"-o", closed + "/dish.mdl", object});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Can't open output file.\n");
+    EXPECT_TRUE(vxtest::listDir(closed).empty());
+}
+
+TEST_F(CliFaults, FilesWeMayNotRead) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads any file";
+    ::chmod(object.c_str(), 0200);
+    CliOutcome r = cli({"-o", model, object});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Can't open inputfile\n");
+    EXPECT_EQ(vxtest::readText(model), kEarlier);
+    ::chmod(object.c_str(), 0600);
+
+    ::chmod(scene.c_str(), 0200);
+    r = cli({"--no-convert", "--scene", scene, "--script", script, object});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Can't open Lightwave Scene file for input.\n");
+    EXPECT_EQ(vxtest::readText(script), kEarlier);
+    ::chmod(scene.c_str(), 0600);
 }
 
 }  // namespace
