@@ -8,6 +8,22 @@
 
 namespace vx {
 
+namespace {
+
+// The umask can only be read by setting it, which would race with objects
+// written side by side on other threads; nothing here changes it, so it is
+// read once, under the guard of a static's initialisation.
+mode_t processUmask() {
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+
+}  // namespace
+
 OutputFile::~OutputFile() { discard(); }
 
 int OutputFile::open(const std::string& target) {
@@ -22,9 +38,7 @@ int OutputFile::open(const std::string& target) {
     int fd = ::mkstemp(pattern.data());
     if (fd < 0) return 1;
     // mkstemp creates the file private; give it the mode a plain create would.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    ::fchmod(fd, 0666 & ~processUmask());
     target_ = target;
     tempPath_ = pattern;
     fd_ = fd;

@@ -136,6 +136,15 @@ TEST(CommandLine, ParallelObjectsReportInObjectOrder) {
     EXPECT_EQ(vxtest::readText(dir.path("obj2.mdl")), first);
     EXPECT_FALSE(vxtest::fileExists(dir.path("obj3.mdl")));
     EXPECT_EQ(cli({"-j", "0", "a.lwo"}).status, 2);
+    // Models written side by side get the mode of a plain create, and the
+    // process keeps its umask.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    for (int i : {0, 1, 2, 4, 5}) {
+        struct stat st;
+        ASSERT_EQ(::stat(dir.path("obj" + std::to_string(i) + ".mdl").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
+    }
 }
 
 TEST(CommandLine, WarningsAreOneLineAndQuietDropsThem) {
