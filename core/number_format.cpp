@@ -156,8 +156,11 @@ bool generalInFixedRange(std::string& out, Real value) {
     const int e = biased - (isFloat ? 127 : 1023) - kMantissaBits;
     const double magnitude = std::fabs(double(value));
     if (!(magnitude >= 9e-5 && magnitude < 1.1e6)) return false;
-    int exponent = -4;  // a guess, to within one: 1e-4 and 1e-3 are not exact
-    while (exponent < 5 && magnitude >= kPow10Double[exponent + 5]) ++exponent;
+    // From the binary exponent b the decimal one is floor(b log10 2) or one
+    // more (1233 / 4096 stands for log10 2); a guess that is still one off,
+    // since 1e-4 and 1e-3 are not exact, is put right by the test below.
+    int exponent = ((biased - (isFloat ? 127 : 1023)) * 1233) >> 12;
+    if (exponent >= -5 && exponent < 5 && magnitude >= kPow10Double[exponent + 5]) ++exponent;
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (exponent < -4 || exponent > 5) return false;
         const Wide n = m * kPow5[5 - exponent];  // below 2^80
@@ -196,8 +199,11 @@ bool generalInFixedRange(std::string& out, Real value) {
             whole = 100000;
             ++exponent;
         }
+        const auto six = static_cast<std::uint32_t>(whole);
         char digits[6];
-        for (int i = 4; i >= 0; i -= 2, whole /= 100) std::memcpy(digits + i, kDigitPairs + 2 * (whole % 100), 2);
+        std::memcpy(digits, kDigitPairs + 2 * (six / 10000), 2);
+        std::memcpy(digits + 2, kDigitPairs + 2 * (six / 100 % 100), 2);
+        std::memcpy(digits + 4, kDigitPairs + 2 * (six % 100), 2);
         appendGeneralDigits(out, bits >> (sizeof(Bits) * 8 - 1), digits, 6, exponent);
         return true;
     }
