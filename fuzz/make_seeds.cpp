@@ -174,6 +174,10 @@ int main(int argc, char** argv) {
         "Component name longer than thirty-one characters@",
         "@",
         "",
+        // Long enough for the fuzzer to try names of a few hundred bytes.
+        "Boom arm with a long name@Y(Slew)-180_0_180P(Luff)0_80x(Telescope)0_12.5y(Hoist)-3_3z(Trolley)"
+        "0_40Sx(Width)1_2Sy(Height)1_2Sz(Depth)1_2Su(Scroll)Sv(Pan)s(Size)0.5_1.5R(Tilt)-5_5u(U)v(V)r(Spin)"
+        "A1(Hook)Ap(Ahead)Ae(Smoke)i3p(Pointing)o(Orientation)",
     };
     int n = 0;
     for (std::string_view name : names) ok &= writeBytes(corpus / ("layer_name/name-" + std::to_string(n++)), name);
