@@ -23,4 +23,26 @@ void appendCoordinateLine(std::string& out, const Point3& p) {
     out += '\n';
 }
 
+void appendPointsOpening(std::string& out, std::string_view attributes, std::size_t vertices) {
+    out += "\tPoints\n";
+    out += attributes;
+    out += "\t\tNumVerts ";
+    appendInt(out, static_cast<long long>(vertices));
+    out += "\n\t\tPointSize 2\n\t\tData\n";
+}
+
+void appendMeshOpening(std::string& out, std::string_view attributes, std::size_t vertices, bool textured) {
+    out += "\tPolygonMesh\n";
+    out += attributes;
+    out += "\t\tNumVerts ";
+    appendInt(out, static_cast<long long>(vertices));
+    out += textured ? "\n\t\tDataTx\n" : "\n\t\tData\n";
+}
+
+void appendPolysOpening(std::string& out, std::size_t polygons) {
+    out += "\t\tNumPolys ";
+    appendInt(out, static_cast<long long>(polygons));
+    out += "\n\t\tPolys\n";
+}
+
 }  // namespace vx

@@ -198,11 +198,7 @@ void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context
     const std::string attributes = translateSurface(context, surface, job.allImageFormats);
 
     if (blockPoints > 0) {
-        text += "\tPoints\n";
-        text += attributes;
-        text += "\t\tNumVerts ";
-        appendInt(text, static_cast<long long>(blockPoints));
-        text += "\n\t\tPointSize 2\n\t\tData\n";
+        appendPointsOpening(text, attributes, blockPoints);
         for (std::uint32_t pt : touched_) {
             if (!(marks_[pt] & kPointBlock)) continue;
             appendCoordinateLine(text, decodedPoint(points, pt));
@@ -212,11 +208,7 @@ void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context
     }
     if (meshPolygons > 0) {
         const bool textured = loadTextureMap(context, surface, pointCount);
-        text += "\tPolygonMesh\n";
-        text += attributes;
-        text += "\t\tNumVerts ";
-        appendInt(text, static_cast<long long>(meshVertices));
-        text += textured ? "\n\t\tDataTx\n" : "\n\t\tData\n";
+        appendMeshOpening(text, attributes, meshVertices, textured);
         std::uint32_t next = 0;
         for (std::uint32_t pt : touched_) {
             if (!(marks_[pt] & kMesh)) continue;
@@ -228,20 +220,11 @@ void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context
             meshVertex_[pt] = next++;
             out.flushIfFull();
         }
-        text += "\t\tNumPolys ";
-        appendInt(text, static_cast<long long>(meshPolygons));
-        text += "\n\t\tPolys\n";
+        appendPolysOpening(text, meshPolygons);
         for (std::size_t k = first; k < last; ++k) {
             const Polygon& p = polygons_[bySurface_[k]];
             if (p.count < 3) continue;
-            text += "\t\t\t";
-            appendInt(text, p.count);
-            // LightWave winds polygons the other way round.
-            for (std::uint32_t i = p.count; i-- > 0;) {
-                text += ' ';
-                appendInt(text, meshVertex_[indices_[p.firstIndex + i]]);
-            }
-            text += '\n';
+            appendPolygonLine(text, p.count, [&](std::uint32_t i) { return meshVertex_[indices_[p.firstIndex + i]]; });
             out.flushIfFull();
         }
         text += "\tEndPolygonMesh\n";

@@ -96,41 +96,24 @@ public:
         const std::string attributes = surf ? lwobSurfaceAttributes(file_, *surf) : kLwobDefaultAttributes;
 
         if (blockPoints > 0) {
-            text += "\tPoints\n";
-            text += attributes;
-            text += "\t\tNumVerts ";
-            appendInt(text, static_cast<long long>(blockPoints));
-            text += "\n\t\tPointSize 2\n\t\tData\n";
+            appendPointsOpening(text, attributes, blockPoints);
             for (std::uint32_t pt : touched_) {
                 if (marks_[pt] & kPointBlock) writePoint(pt);
             }
             text += "\tEndPoints\n";
         }
         if (meshPolygons > 0) {
-            text += "\tPolygonMesh\n";
-            text += attributes;
-            text += "\t\tNumVerts ";
-            appendInt(text, static_cast<long long>(meshVertices));
-            text += "\n\t\tData\n";
+            appendMeshOpening(text, attributes, meshVertices, false);
             std::uint32_t next = 0;
             for (std::uint32_t pt : touched_) {
                 if (!(marks_[pt] & kMesh)) continue;
                 writePoint(pt);
                 meshIndex_[pt] = next++;
             }
-            text += "\t\tNumPolys ";
-            appendInt(text, static_cast<long long>(meshPolygons));
-            text += "\n\t\tPolys\n";
+            appendPolysOpening(text, meshPolygons);
             for (const Polygon* p : polygons) {
                 if (p->count == 1 || p->count == 2) continue;
-                text += "\t\t\t";
-                appendInt(text, p->count);
-                // LightWave winds the other way round.
-                for (std::size_t i = p->count; i-- > 0;) {
-                    text += ' ';
-                    appendInt(text, meshIndex_[index(*p, i)]);
-                }
-                text += '\n';
+                appendPolygonLine(text, p->count, [&](std::uint32_t i) { return meshIndex_[index(*p, i)]; });
                 out_.flushIfFull();
             }
             text += "\tEndPolygonMesh\n";
