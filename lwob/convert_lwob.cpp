@@ -1,7 +1,6 @@
 #include "lwob/convert_lwob.h"
 
 #include <algorithm>
-#include <new>
 #include <string_view>
 #include <vector>
 
@@ -198,16 +197,12 @@ ConversionStatus convert(const ConversionJob& job, ChunkFile& file, const std::s
 
 }  // namespace
 
+// Running out of memory is reported by the dispatcher; the temporary file
+// goes with the OutputFile as the stack unwinds.
 ConversionStatus convertLwob(const ConversionJob& job, ChunkFile& file, const std::string& outputPath,
                              MessageSink& sink) {
     OutputFile out;
-    try {
-        return convert(job, file, outputPath, out, sink);
-    } catch (const std::bad_alloc&) {
-        out.discard();
-        sink.error("Out of memory");
-        return 1;
-    }
+    return convert(job, file, outputPath, out, sink);
 }
 
 }  // namespace vx
