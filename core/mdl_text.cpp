@@ -13,6 +13,18 @@ void appendModelHeader(std::string& out, std::string_view objectModelName, Model
     out += axisRotationLine(type);
 }
 
+int finishModelFile(OutputFile& out, std::string_view modelName, MessageSink& sink) {
+    std::string& text = out.buffer();
+    text += "# End of ";
+    text += modelName;
+    text += ".mdl\n###########################################################\n";
+    if (out.commit() != 0) {
+        sink.error("Can't write output file.");
+        return 1;
+    }
+    return 0;
+}
+
 void appendCoordinateLine(std::string& out, const Point3& p) {
     out += "\t\t\t";
     appendFixed(out, p.x, 11);

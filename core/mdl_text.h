@@ -6,8 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/message_sink.h"
 #include "core/model_type.h"
 #include "core/number_format.h"
+#include "core/output_file.h"
 
 namespace vx {
 
@@ -15,6 +17,10 @@ inline constexpr std::string_view kProgramBanner = "Vertexion v2.8b";
 
 // "# Korvan 3D Model file" header naming the object, then the axis line.
 void appendModelHeader(std::string& out, std::string_view objectModelName, ModelType type);
+
+// Writes the trailer naming the model and puts the file in place: 0, or 1
+// after "Can't write output file." when the text could not be written.
+int finishModelFile(OutputFile& out, std::string_view modelName, MessageSink& sink);
 
 // "\t\t\t%.11f %.11f %.11f\n"
 void appendCoordinateLine(std::string& out, const Point3& p);

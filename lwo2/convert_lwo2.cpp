@@ -57,14 +57,7 @@ ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const s
     appendGeneral(text, (double(extent) + 1000.0) * 1.5);
     text += "\n#\n";
     writeSummaries(context, text);
-    text += "# End of ";
-    text += modelName;
-    text += ".mdl\n###########################################################\n";
-    if (out.commit() != 0) {
-        sink.error("Can't write output file.");
-        return 1;
-    }
-    return 0;
+    return finishModelFile(out, modelName, sink);
 }
 
 }  // namespace

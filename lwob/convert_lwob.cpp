@@ -185,14 +185,8 @@ ConversionStatus convert(const ConversionJob& job, ChunkFile& file, const std::s
 
     text += "EndComponent\nBoundRadius ";
     appendGeneral(text, 1.5 * largest);
-    text += "\n#\n# End of ";
-    text += outputName;
-    text += ".mdl\n###########################################################\n";
-    if (out.commit() != 0) {
-        sink.error("Can't write output file.");
-        return 1;
-    }
-    return 0;
+    text += "\n#\n";
+    return finishModelFile(out, outputName, sink);
 }
 
 }  // namespace
