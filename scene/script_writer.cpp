@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "core/identifier.h"
 #include "core/model_type.h"
@@ -24,12 +25,55 @@ enum class Conversion { Move, Rotate, Scale };
 
 // What one scene channel of one layer drives in the model.
 struct ChannelTarget {
-    std::string articulation;
-    std::string transformation;
     Conversion conversion = Conversion::Scale;
     bool negate = false;
     float pivot = 0;  // the pivot coordinate that moves are measured from
+    // The row text from the period's end to the start value: the names with
+    // their separators in the job's layout.
+    std::string names;
 };
+
+// "%g" text of the numbers a row printed last. Slices follow one another, so
+// a row's start value is the previous row's end value, and its duration,
+// dead band and period mostly repeat; their text is copied, not formatted
+// again. Only the start time is new in every row.
+struct RowNumberTexts {
+    struct Text {
+        std::uint64_t bits = 0;
+        bool known = false;
+        std::uint8_t size = 0;
+        char text[31] = {};
+    };
+    Text duration, deadBand, period, startValue, endValue;
+};
+
+std::uint64_t bitsOf(double value) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+template <typename Real>
+void appendRemembered(std::string& out, RowNumberTexts::Text& text, Real value) {
+    const std::uint64_t bits = bitsOf(double(value));
+    if (!text.known || text.bits != bits) {
+        const std::size_t before = out.size();
+        appendGeneral(out, value);
+        const std::size_t size = std::min(out.size() - before, sizeof text.text);
+        std::memcpy(text.text, out.data() + before, size);
+        text.size = static_cast<std::uint8_t>(size);
+        text.bits = bits;
+        text.known = out.size() - before <= sizeof text.text;
+        return;
+    }
+    out.append(text.text, text.size);
+}
+
+// The start value, which is usually the end value just printed.
+void appendStartValue(std::string& out, RowNumberTexts& texts, float value) {
+    if (texts.endValue.known && texts.endValue.bits == bitsOf(value)) texts.startValue = texts.endValue;
+    appendRemembered(out, texts.startValue, value);
+}
 
 struct Row {
     float startTime = 0;
@@ -119,8 +163,15 @@ std::optional<ChannelTarget> channelTarget(const ConversionJob& job, Lwo2Context
     if (!item) return std::nullopt;
 
     ChannelTarget target;
-    target.articulation = name.component;
-    target.transformation = codeName(name.codes, *item, defaultName);
+    const std::string& articulation = name.component;
+    const std::string transformation = codeName(name.codes, *item, defaultName);
+    if (job.scriptFormat == ScriptFormat::TabSeparated || job.scriptFormat == ScriptFormat::CommaSeparated) {
+        const char separator = job.scriptFormat == ScriptFormat::TabSeparated ? '\t' : ',';
+        target.names = separator + articulation + separator + transformation + separator;
+    } else {
+        target.names = "\n\tARTICULATION     " + articulation + "\n\tTRANSFORMATION   " + transformation +
+                       "\n\tSTARTVALUE       ";
+    }
     target.conversion = code.conversion;
     target.negate = reversed(job.modelType, c);
     if (code.conversion == Conversion::Move) {
@@ -130,31 +181,23 @@ std::optional<ChannelTarget> channelTarget(const ConversionJob& job, Lwo2Context
     return target;
 }
 
-void appendRow(std::string& out, ScriptFormat format, const Row& row, const ChannelTarget& target) {
+void appendRow(std::string& out, ScriptFormat format, const Row& row, const ChannelTarget& target,
+               RowNumberTexts& texts) {
     auto fields = [&](char separator) {
         out += "ARTICULATION";
         out += separator;
         appendGeneral(out, row.startTime);
         out += separator;
-        appendGeneral(out, row.duration);
+        appendRemembered(out, texts.duration, row.duration);
         out += separator;
-        appendGeneral(out, row.deadBand);
+        appendRemembered(out, texts.deadBand, row.deadBand);
+        const char zeros[] = {separator, '0', separator, '0', separator, '0', separator};
+        out.append(zeros, sizeof zeros);
+        appendRemembered(out, texts.period, row.period);
+        out += target.names;
+        appendStartValue(out, texts, row.startValue);
         out += separator;
-        out += '0';
-        out += separator;
-        out += '0';
-        out += separator;
-        out += '0';
-        out += separator;
-        appendGeneral(out, row.period);
-        out += separator;
-        out += target.articulation;
-        out += separator;
-        out += target.transformation;
-        out += separator;
-        appendGeneral(out, row.startValue);
-        out += separator;
-        appendGeneral(out, row.endValue);
+        appendRemembered(out, texts.endValue, row.endValue);
         out += '\n';
     };
     switch (format) {
@@ -162,20 +205,16 @@ void appendRow(std::string& out, ScriptFormat format, const Row& row, const Chan
             out += "NEW_ARTICULATION\n\tSTARTTIME        ";
             appendGeneral(out, row.startTime);
             out += "\n\tDURATION         ";
-            appendGeneral(out, row.duration);
+            appendRemembered(out, texts.duration, row.duration);
             out += "\n\tDEADBANDDURATION ";
-            appendGeneral(out, row.deadBand);
+            appendRemembered(out, texts.deadBand, row.deadBand);
             out += "\n\tACCELDURATION    0.000000\n\tDECELDURATION    0.000000\n\tDUTYCYCLEDELTA   0.000000\n"
                    "\tPERIOD           ";
-            appendGeneral(out, row.period);
-            out += "\n\tARTICULATION     ";
-            out += target.articulation;
-            out += "\n\tTRANSFORMATION   ";
-            out += target.transformation;
-            out += "\n\tSTARTVALUE       ";
-            appendGeneral(out, row.startValue);
+            appendRemembered(out, texts.period, row.period);
+            out += target.names;
+            appendStartValue(out, texts, row.startValue);
             out += "\n\tENDVALUE         ";
-            appendGeneral(out, row.endValue);
+            appendRemembered(out, texts.endValue, row.endValue);
             out += '\n';
             break;
         case ScriptFormat::TabSeparated: fields('\t'); break;
@@ -245,7 +284,7 @@ private:
         row.startTime = toSingle(double(t0) * job_.timeScale + job_.epoch);
         row.startValue = v0;
         row.endValue = v1;
-        appendRow(script_.buffer(), job_.scriptFormat, row, target_);
+        appendRow(script_.buffer(), job_.scriptFormat, row, target_, texts_);
         script_.flushIfFull();
         return 1;
     }
@@ -255,6 +294,7 @@ private:
     const ChannelTarget& target_;
     float period_;
     OutputFile& script_;
+    RowNumberTexts texts_;
 };
 
 }  // namespace
