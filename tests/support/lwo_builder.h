@@ -56,12 +56,6 @@ inline Data sub(std::string_view id, const Data& data) {
     return Data().raw(id).u2(static_cast<unsigned>(data.size())).add(data);
 }
 // A FORM of the given type holding the chunks.
-inline std::vector<std::uint8_t> form(std::string_view type, std::initializer_list<Data> chunks) {
-    Data body;
-    body.raw(type);
-    for (const Data& c : chunks) body.add(c);
-    return Data().raw("FORM").u4(static_cast<std::uint32_t>(body.size())).add(body).bytes;
-}
 inline std::vector<std::uint8_t> form(std::string_view type, const std::vector<Data>& chunks) {
     Data body;
     body.raw(type);
@@ -76,6 +70,12 @@ inline Data lwobPolygon(std::initializer_list<unsigned> points, int surface) {
     for (unsigned p : points) d.u2(p);
     d.u2(static_cast<unsigned>(surface) & 0xFFFF);
     return d;
+}
+
+// A LightWave 5 object: one triangle on the surface "Hull".
+inline std::vector<std::uint8_t> lwobTriangle() {
+    return form("LWOB", {chunk("PNTS", Data().point(0, 0, 0).point(1, 0, 0).point(0, 1, 0)),
+                         chunk("SRFS", Data().name("Hull")), chunk("POLS", lwobPolygon({0, 1, 2}, 1))});
 }
 
 }  // namespace vxtest

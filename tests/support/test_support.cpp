@@ -1,23 +1,18 @@
 #include "tests/support/test_support.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/wait.h>
 
 namespace vxtest {
 
-std::vector<std::string> RecordingSink::errors() const {
+std::vector<std::string> RecordingSink::texts(bool errors) const {
     std::vector<std::string> out;
     for (const Message& m : messages)
-        if (m.isError) out.push_back(m.text);
-    return out;
-}
-
-std::vector<std::string> RecordingSink::warnings() const {
-    std::vector<std::string> out;
-    for (const Message& m : messages)
-        if (!m.isError) out.push_back(m.text);
+        if (m.isError == errors) out.push_back(m.text);
     return out;
 }
 
@@ -59,6 +54,11 @@ std::vector<std::string> listDir(const std::filesystem::path& dir) {
     for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+int runShell(const std::string& command) {
+    const int raw = std::system(("sh -c \"" + command + "\"").c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
 std::filesystem::path corpusDir() {

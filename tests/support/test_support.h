@@ -20,8 +20,9 @@ class RecordingSink final : public vx::MessageSink {
 public:
     void error(std::string_view text) override { messages.push_back({true, std::string(text)}); }
     void warning(std::string_view text) override { messages.push_back({false, std::string(text)}); }
-    std::vector<std::string> errors() const;
-    std::vector<std::string> warnings() const;
+    std::vector<std::string> errors() const { return texts(true); }
+    std::vector<std::string> warnings() const { return texts(false); }
+    std::vector<std::string> texts(bool errors) const;
     std::vector<Message> messages;
 };
 
@@ -46,6 +47,9 @@ std::string readText(const std::string& path);
 bool fileExists(const std::string& path);
 // Names in a directory, sorted (to prove no temporary file is left behind).
 std::vector<std::string> listDir(const std::filesystem::path& dir);
+
+// Runs a command line with sh; its exit status, or -1 when it did not exit.
+int runShell(const std::string& command);
 
 // The shared corpus of third-party LightWave files, or empty when absent.
 std::filesystem::path corpusDir();

@@ -55,11 +55,10 @@ public:
     void setShown(vx::ui::MainControl c, bool v) override { shown[c] = v; }
     void setEnabled(vx::ui::MainControl c, bool v) override { enabled[c] = v; }
     void repaint() override { ++repaints; }
-    void setTitle(std::string_view t) override { title = t; }
-    void setProgramIcon() override { iconSet = true; }
-    void addWindowMenuEntries(std::string_view advanced, std::string_view about) override {
-        menuEntries = {std::string(advanced), std::string(about)};
-    }
+    // The window's title, icon and menu are checked on the real widgets.
+    void setTitle(std::string_view) override {}
+    void setProgramIcon() override {}
+    void addWindowMenuEntries(std::string_view, std::string_view) override {}
     void setBusy(bool busy) override { busyChanges.push_back(busy); }
     bool runScriptDialog(vx::ui::ScriptDialog& values) override {
         ++scriptDialogRuns;
@@ -71,9 +70,6 @@ public:
     vx::ConversionJob controls;
     std::map<vx::ui::MainControl, bool> shown, enabled;
     int repaints = 0;
-    std::string title;
-    bool iconSet = false;
-    std::vector<std::string> menuEntries;
     std::vector<bool> busyChanges;
     std::function<bool(vx::ui::ScriptDialog&)> scriptDialog;
     int scriptDialogRuns = 0;

@@ -53,11 +53,6 @@ bool writeBytes(const QString& path, const std::vector<std::uint8_t>& bytes) {
            f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size());
 }
 
-std::vector<std::uint8_t> triangleObject() {
-    return form("LWOB", {chunk("PNTS", Data().point(0, 0, 0).point(1, 0, 0).point(0, 1, 0)),
-                         chunk("SRFS", Data().name("Hull")), chunk("POLS", lwobPolygon({0, 1, 2}, 1))});
-}
-
 void showActive(QWidget& w) {
     w.show();
     QApplication::setActiveWindow(&w);
@@ -93,7 +88,7 @@ private slots:
     void tickingAndUntickingConvertOfAnLwo2Object() {
         QTemporaryDir dir;
         const QString object = dir.filePath(QStringLiteral("ship.lwo"));
-        QVERIFY(writeBytes(object, form("LWO2", {chunk("TAGS", Data().name("Default"))})));
+        QVERIFY(writeBytes(object, form("LWO2", {})));
         RecordingMainWindow w(vx::ui::qStringToPath(object));
         showActive(w);
         auto* convert = child<QCheckBox>(w, "convertCheck");
@@ -119,7 +114,7 @@ private slots:
     void applyWithAValidObjectWritesTheModel() {
         QTemporaryDir dir;
         const QString object = dir.filePath(QStringLiteral("ship.lwo"));
-        QVERIFY(writeBytes(object, triangleObject()));
+        QVERIFY(writeBytes(object, lwobTriangle()));
         RecordingMainWindow w(vx::ui::qStringToPath(object));
         showActive(w);
         QTest::mouseClick(child<QPushButton>(w, "applyButton"), Qt::LeftButton);
