@@ -63,9 +63,18 @@ struct Reference {
             duration = 1e10;
         }
         const float start = toSingle(double(t0) * job.timeScale + job.epoch);
+        const char* const layout =
+            job.scriptFormat == vx::ScriptFormat::Standard
+                ? "NEW_ARTICULATION\n\tSTARTTIME        %g\n\tDURATION         %g\n\tDEADBANDDURATION %g\n"
+                  "\tACCELDURATION    0.000000\n\tDECELDURATION    0.000000\n\tDUTYCYCLEDELTA   0.000000\n"
+                  "\tPERIOD           %g\n\tARTICULATION     Dish\n\tTRANSFORMATION   %s\n"
+                  "\tSTARTVALUE       %g\n\tENDVALUE         %g\n"
+            : job.scriptFormat == vx::ScriptFormat::TabSeparated
+                ? "ARTICULATION\t%g\t%g\t%g\t0\t0\t0\t%g\tDish\t%s\t%g\t%g\n"
+                : "ARTICULATION,%g,%g,%g,0,0,0,%g,Dish,%s,%g,%g\n";
         char buf[512];
-        std::snprintf(buf, sizeof buf, "ARTICULATION,%g,%g,%g,0,0,0,%g,Dish,%s,%g,%g\n", double(start), duration,
-                      double(deadBand), double(repeat), kNames[channel], double(v0), double(v1));
+        std::snprintf(buf, sizeof buf, layout, double(start), duration, double(deadBand), double(repeat),
+                      kNames[channel], double(v0), double(v1));
         text += buf;
         ++rows;
     }
@@ -106,7 +115,7 @@ TEST(ScriptReference, RandomChannelsMatchThePlainRowByRowPath) {
     for (int round = 0; round < 400; ++round) {
         ConversionJob job;
         job.modelType = vx::ModelType::None;
-        job.scriptFormat = vx::ScriptFormat::CommaSeparated;
+        job.scriptFormat = static_cast<vx::ScriptFormat>(pick(0, 2));
         job.secondsPerFrame = std::array{1.0 / 30, 0.1, 1.0}[std::size_t(pick(0, 2))];
         job.timeScale = job.secondsPerFrame * 30.0;
         job.epoch = pick(0, 3) == 0 ? 1000.5 : 0.0;
