@@ -6,7 +6,6 @@
 
 #include <sstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "app/cli.h"
@@ -91,32 +90,18 @@ TEST_F(CliScene, SettingsNotGivenAreRecalled) {
     EXPECT_EQ(settingsLine(script), "# Vertexion settings: Epoch 5 SPF 0.666667 Format 0 SubDivSteps 4");
 }
 
-TEST_F(CliScene, MessagesAndStatuses) {
-    vxtest::writeText(scene, "LoadObjectLayer 1 Objects/other.lwo\n");
-    CliOutcome r = cli({"--no-convert", "--scene", scene, object});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "Warning: Model not found in scene.\n");
-    EXPECT_EQ(cli({"-q", "--no-convert", "--scene", scene, object}).err, "");
-
-    r = cli({"--no-convert", "--scene", dir.path("none.lws"), object});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Can't open Lightwave Scene file for input.\n");
-}
-
 TEST_F(CliScene, WriteFailureKeepsTheEarlierScript) {
     const std::string earlier = "earlier script\n";
     vxtest::writeText(dir.path("dish.sama"), earlier);
     // Sliced finely, the script outgrows the file size limit.
-    const std::string command = "ulimit -f 64 && exec '" + std::string(VERTEXION_CLI_PATH) + "' --no-convert --slices " +
-                                "5000 --scene '" + scene + "' '" + object + "' 2>'" + dir.path("err.txt") + "'";
-    const int raw = std::system(("sh -c \"" + command + "\"").c_str());
-    ASSERT_TRUE(WIFEXITED(raw));
-    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_EQ(vxtest::runShell("ulimit -f 64 && exec '" + std::string(VERTEXION_CLI_PATH) +
+                               "' --no-convert --slices 5000 --scene '" + scene + "' '" + object + "' 2>'" +
+                               dir.path("err.txt") + "'"),
+              1);
     EXPECT_EQ(vxtest::readText(dir.path("err.txt")), "Can't write Model Articulation output file.\n");
     EXPECT_EQ(vxtest::readText(dir.path("dish.sama")), earlier);
     EXPECT_EQ(vxtest::listDir(dir.dir()), (std::vector<std::string>{"dish.lwo", "dish.lws", "dish.sama", "err.txt"}));
 }
-
 
 // Faults of the machine around a run: files that are no regular files,
 // directories that are missing or closed to us, files we may not read. Each
