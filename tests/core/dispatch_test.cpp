@@ -13,11 +13,6 @@ using vxtest::chunk;
 using vxtest::Data;
 using vxtest::form;
 
-std::vector<std::uint8_t> triangleObject() {
-    return form("LWOB", {chunk("PNTS", Data().point(0, 0, 0).point(1, 0, 0).point(0, 1, 0)),
-                         chunk("SRFS", Data().name("Hull")), chunk("POLS", vxtest::lwobPolygon({0, 1, 2}, 1))});
-}
-
 TEST(ValidateAndRun, ChecksTheEntriesInOrder) {
     struct Case {
         std::string input, output, scene, script;
@@ -32,13 +27,8 @@ TEST(ValidateAndRun, ChecksTheEntriesInOrder) {
         {"a.lwo", "a.mdl", "", "", false, false, "No convertion options selected."},
     };
     for (const Case& c : cases) {
-        vx::ConversionJob entries;
-        entries.inputPath = c.input;
-        entries.outputPath = c.output;
-        entries.scenePath = c.scene;
-        entries.scriptPath = c.script;
-        entries.convert = c.convert;
-        entries.articulate = c.articulate;
+        vx::ConversionJob entries{.inputPath = c.input, .outputPath = c.output, .scenePath = c.scene,
+                                  .scriptPath = c.script, .convert = c.convert, .articulate = c.articulate};
         vxtest::RecordingSink sink;
         EXPECT_EQ(vx::validateAndRun(entries, sink), 1);
         EXPECT_EQ(sink.errors(), std::vector<std::string>{c.message});
@@ -49,18 +39,14 @@ TEST(RunJob, RejectsOtherFormsAndSetsTheTimeScale) {
     vxtest::ScratchDir dir;
     for (const char* type : {"lwob", "ILBM", "LWO3"}) {
         vxtest::writeFile(dir.path("x.lwo"), form(type, {chunk("PNTS", Data().point(0, 0, 0))}));
-        vx::ConversionJob job;
-        job.inputPath = dir.path("x.lwo");
-        job.outputPath = dir.path("x.mdl");
-        job.secondsPerFrame = 1.0;
+        vx::ConversionJob job{.inputPath = dir.path("x.lwo"), .outputPath = dir.path("x.mdl"), .secondsPerFrame = 1};
         vxtest::RecordingSink sink;
         EXPECT_EQ(vx::runJob(job, sink), 1);
         EXPECT_EQ(sink.errors(), std::vector<std::string>{"Not a Lightwave Object."});
         EXPECT_EQ(job.timeScale, 30.0);
         EXPECT_FALSE(vxtest::fileExists(dir.path("x.mdl")));
     }
-    vx::ConversionJob job;
-    job.inputPath = dir.path("missing.lwo");
+    vx::ConversionJob job{.inputPath = dir.path("missing.lwo")};
     vxtest::RecordingSink sink;
     EXPECT_EQ(vx::runJob(job, sink), 1);
     EXPECT_EQ(sink.errors(), std::vector<std::string>{"Can't open inputfile"});
@@ -68,49 +54,28 @@ TEST(RunJob, RejectsOtherFormsAndSetsTheTimeScale) {
 
 TEST(RunJob, LightWave5ObjectsAreAlwaysConvertedAndNeverScripted) {
     vxtest::ScratchDir dir;
-    vxtest::writeFile(dir.path("tri.lwo"), triangleObject());
-    vx::ConversionJob entries;
-    entries.inputPath = dir.path("tri.lwo");
-    entries.outputPath = dir.path("tri.mdl");
-    entries.scenePath = dir.path("scene.lws");
-    entries.scriptPath = dir.path("tri.sama");
-    entries.convert = false;
-    entries.articulate = true;
+    vxtest::writeFile(dir.path("tri.lwo"), vxtest::lwobTriangle());
+    vx::ConversionJob entries{.timeScale = 99, .inputPath = dir.path("tri.lwo"), .outputPath = dir.path("tri.mdl"),
+                              .scenePath = dir.path("scene.lws"), .scriptPath = dir.path("tri.sama"),
+                              .convert = false, .articulate = true};
     vxtest::RecordingSink sink;
-    EXPECT_EQ(vx::validateAndRun(entries, sink), 0);
+    EXPECT_EQ(vx::runJob(entries, sink), 0);
     EXPECT_TRUE(sink.messages.empty());
     EXPECT_TRUE(vxtest::fileExists(dir.path("tri.mdl")));
     EXPECT_FALSE(vxtest::fileExists(dir.path("tri.sama")));
+    EXPECT_EQ(entries.timeScale, 1.0);  // the default 1/30 second per frame
 }
-
-TEST(RunJob, DefaultSecondsPerFrameGiveATimeScaleOfOne) {
-    vxtest::ScratchDir dir;
-    vxtest::writeFile(dir.path("tri.lwo"), triangleObject());
-    vx::ConversionJob job;
-    job.inputPath = dir.path("tri.lwo");
-    job.outputPath = dir.path("tri.mdl");
-    job.timeScale = 99.0;
-    vxtest::RecordingSink sink;
-    EXPECT_EQ(vx::runJob(job, sink), 0);
-    EXPECT_EQ(job.timeScale, 1.0);
-}
-
-}  // namespace
-
-namespace {
 
 // Writing over what the run reads would lose the user's object or scene: such
 // runs are refused before anything is written.
 TEST(RunJob, NeverWritesOverItsInputs) {
     vxtest::ScratchDir dir;
-    const auto object = triangleObject();
+    const auto object = vxtest::lwobTriangle();
     vxtest::writeFile(dir.path("tri.lwo"), object);
     std::filesystem::create_hard_link(dir.path("tri.lwo"), dir.path("link.lwo"));
+    std::filesystem::create_directories(dir.path("sub"));
     for (const std::string& output : {dir.path("tri.lwo"), dir.path("link.lwo"), dir.path("./sub/../tri.lwo")}) {
-        std::filesystem::create_directories(dir.path("sub"));
-        vx::ConversionJob job;
-        job.inputPath = dir.path("tri.lwo");
-        job.outputPath = output;
+        vx::ConversionJob job{.inputPath = dir.path("tri.lwo"), .outputPath = output};
         vxtest::RecordingSink sink;
         EXPECT_EQ(vx::runJob(job, sink), 1) << output;
         EXPECT_EQ(sink.errors(), std::vector<std::string>{"The model file would replace the object file."});
@@ -118,8 +83,7 @@ TEST(RunJob, NeverWritesOverItsInputs) {
     }
 
     // LightWave 6+ objects: the script must spare the scene and the object.
-    const auto lwo2 = form("LWO2", {chunk("TAGS", Data().name("S"))});
-    vxtest::writeFile(dir.path("ship.lwo"), lwo2);
+    vxtest::writeFile(dir.path("ship.lwo"), form("LWO2", {chunk("TAGS", Data().name("S"))}));
     vxtest::writeText(dir.path("ship.lws"), "LWSC\n3\n");
     struct Case {
         std::string output, script;
@@ -132,12 +96,8 @@ TEST(RunJob, NeverWritesOverItsInputs) {
         {dir.path("ship.lws"), dir.path("ship.sama"), "The model file would replace the scene file."},
     };
     for (const Case& c : cases) {
-        vx::ConversionJob job;
-        job.inputPath = dir.path("ship.lwo");
-        job.outputPath = c.output;
-        job.scenePath = dir.path("ship.lws");
-        job.scriptPath = c.script;
-        job.articulate = true;
+        vx::ConversionJob job{.inputPath = dir.path("ship.lwo"), .outputPath = c.output,
+                              .scenePath = dir.path("ship.lws"), .scriptPath = c.script, .articulate = true};
         vxtest::RecordingSink sink;
         EXPECT_EQ(vx::runJob(job, sink), 1);
         EXPECT_EQ(sink.errors(), std::vector<std::string>{c.message});
@@ -146,10 +106,8 @@ TEST(RunJob, NeverWritesOverItsInputs) {
         EXPECT_FALSE(vxtest::fileExists(dir.path("ship.sama")));
     }
     // Without the script step the scene path does not matter.
-    vx::ConversionJob modelOnly;
-    modelOnly.inputPath = dir.path("ship.lwo");
-    modelOnly.outputPath = dir.path("ship.mdl");
-    modelOnly.scriptPath = dir.path("ship.lwo");
+    vx::ConversionJob modelOnly{.inputPath = dir.path("ship.lwo"), .outputPath = dir.path("ship.mdl"),
+                                .scriptPath = dir.path("ship.lwo")};
     vxtest::RecordingSink sink;
     EXPECT_EQ(vx::runJob(modelOnly, sink), 0);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <sys/stat.h>
@@ -19,20 +20,18 @@ vx::Point3 decodeOne(float x, float y, float z, ModelType type, float& maximum) 
     return vx::decodedPoint(bytes.data(), 0);
 }
 
-void expectPoint(const vx::Point3& p, float x, float y, float z) {
-    EXPECT_EQ(p.x, x);
-    EXPECT_EQ(p.y, y);
-    EXPECT_EQ(p.z, z);
-}
-
 TEST(DecodePoints, RotatesAxesPerModelType) {
-    float m = 10.0f;
-    expectPoint(decodeOne(1, 2, 3, ModelType::SpacecraftAircraft, m), 3, 1, -2);
-    expectPoint(decodeOne(1, 2, 3, ModelType::GroundVehicle, m), 3, -1, 2);
-    expectPoint(decodeOne(1, 2, 3, ModelType::Facility, m), 1, 3, 2);
-    expectPoint(decodeOne(1, 2, 3, ModelType::None, m), 1, 2, -3);
-    expectPoint(decodeOne(1, 2, 3, static_cast<ModelType>(7), m), 1, 2, -3);
-    EXPECT_EQ(m, 10.0f);
+    const std::pair<ModelType, std::array<float, 3>> cases[] = {
+        {ModelType::SpacecraftAircraft, {3, 1, -2}}, {ModelType::GroundVehicle, {3, -1, 2}},
+        {ModelType::Facility, {1, 3, 2}},           {ModelType::None, {1, 2, -3}},
+        {static_cast<ModelType>(7), {1, 2, -3}},
+    };
+    for (const auto& [type, expected] : cases) {
+        float m = 10.0f;
+        const vx::Point3 p = decodeOne(1, 2, 3, type, m);
+        EXPECT_EQ((std::array<float, 3>{p.x, p.y, p.z}), expected) << int(type);
+        EXPECT_EQ(m, 10.0f);
+    }
 }
 
 TEST(DecodePoints, RaisesTheRunningMaximumOnlyStrictlyAndNeverToNan) {
@@ -68,15 +67,6 @@ TEST(DecodePoints, NegativeZeroKeepsOnlyTheMappingsSignChange) {
     EXPECT_EQ(p.z, -1e-40f);
 }
 
-TEST(AxisRotationLine, NamesEachModelType) {
-    EXPECT_EQ(vx::axisRotationLine(ModelType::SpacecraftAircraft),
-              "# Axis rotation applied: Spacecraft/Aircraft (+Y to -Z, +X to +Y)\n");
-    EXPECT_EQ(vx::axisRotationLine(ModelType::GroundVehicle),
-              "# Axis rotation applied: Ground Vehicle (+Y to +Z, +X to -Y)\n");
-    EXPECT_EQ(vx::axisRotationLine(ModelType::Facility), "# Axis rotation applied: Facility (+Y to +Z)\n");
-    EXPECT_EQ(vx::axisRotationLine(static_cast<ModelType>(-1)), "# Axis rotation applied: None\n");
-}
-
 TEST(ReadModelTypeFromMdl, RecallsTheTypeFromTheHeaderOnly) {
     vxtest::ScratchDir dir;
     const std::string p = dir.path("m.mdl");
@@ -84,26 +74,21 @@ TEST(ReadModelTypeFromMdl, RecallsTheTypeFromTheHeaderOnly) {
         vxtest::writeText(p, text);
         return vx::readModelTypeFromMdl(p);
     };
-    EXPECT_EQ(recall("# Korvan\n# AXIS ROTATION APPLIED: Ground Vehicle (+Y)\n"), ModelType::GroundVehicle);
-    EXPECT_EQ(recall("# Axis rotation applied: Facility (+Y to +Z)\n"), ModelType::Facility);
-    EXPECT_EQ(recall("# Axis rotation applied: None"), ModelType::None);
-    EXPECT_EQ(recall("# Axis rotation applied: Spacecraft"), ModelType::SpacecraftAircraft);
-    EXPECT_EQ(recall("# Axis rotation applied: spacecraft\n"), std::nullopt);  // the type letter is upper case
-    EXPECT_EQ(recall("Component x\n# Axis rotation applied: Facility\n"), std::nullopt);
-    EXPECT_EQ(recall(std::string(2000, 'x') + "\n# Axis rotation applied: Facility\n"), ModelType::Facility);
-    EXPECT_EQ(recall(""), std::nullopt);
-    EXPECT_EQ(vx::readModelTypeFromMdl(dir.path("missing.mdl")), std::nullopt);
-    EXPECT_EQ(vx::readModelTypeFromMdl(dir.dir().string()), std::nullopt);
-}
-
-}  // namespace
-
-namespace {
-
-TEST(ReadModelTypeFromMdl, DoesNotWaitOnAFifo) {
-    vxtest::ScratchDir dir;
+    const std::pair<std::string, std::optional<ModelType>> cases[] = {
+        {"# Korvan\n# AXIS ROTATION APPLIED: Ground Vehicle (+Y)\n", ModelType::GroundVehicle},
+        {"# Axis rotation applied: Facility (+Y to +Z)\n", ModelType::Facility},
+        {"# Axis rotation applied: None", ModelType::None},
+        {"# Axis rotation applied: Spacecraft", ModelType::SpacecraftAircraft},
+        {"# Axis rotation applied: spacecraft\n", std::nullopt},  // the type letter is upper case
+        {"Component x\n# Axis rotation applied: Facility\n", std::nullopt},
+        {std::string(2000, 'x') + "\n# Axis rotation applied: Facility\n", ModelType::Facility},
+        {"", std::nullopt},
+    };
+    for (const auto& [text, type] : cases) EXPECT_EQ(recall(text), type) << text;
+    // Missing, a directory or a FIFO (not waited on): nothing recalled.
     ASSERT_EQ(::mkfifo(dir.path("pipe.mdl").c_str(), 0600), 0);
-    EXPECT_EQ(vx::readModelTypeFromMdl(dir.path("pipe.mdl")), std::nullopt);
+    for (const std::string& path : {dir.path("missing.mdl"), dir.dir().string(), dir.path("pipe.mdl")})
+        EXPECT_EQ(vx::readModelTypeFromMdl(path), std::nullopt) << path;
 }
 
 }  // namespace

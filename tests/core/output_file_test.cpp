@@ -20,6 +20,16 @@ TEST(OutputFile, CommitReplacesTheTargetAndLeavesNoTemporary) {
     EXPECT_EQ(out.commit(), 0);
     EXPECT_EQ(vxtest::readText(target).size(), 200004u);
     EXPECT_EQ(vxtest::listDir(dir.dir()), std::vector<std::string>{"model.mdl"});
+
+    // A new file gets the mode of a plain create.
+    vx::OutputFile fresh;
+    ASSERT_EQ(fresh.open(dir.path("new.mdl")), 0);
+    ASSERT_EQ(fresh.commit(), 0);
+    struct stat st;
+    ASSERT_EQ(::stat(dir.path("new.mdl").c_str(), &st), 0);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
 }
 
 TEST(OutputFile, DroppedOrFailedRunsLeaveTheEarlierFile) {
@@ -43,19 +53,6 @@ TEST(OutputFile, RefusesTargetsThatCannotBeWritten) {
     EXPECT_EQ(out.open(""), 1);
     EXPECT_EQ(out.commit(), 1);  // nothing open
     EXPECT_TRUE(vxtest::listDir(dir.dir()).empty());
-}
-
-TEST(OutputFile, NewFilesGetTheUsualPermissions) {
-    vxtest::ScratchDir dir;
-    const std::string target = dir.path("model.mdl");
-    vx::OutputFile out;
-    ASSERT_EQ(out.open(target), 0);
-    ASSERT_EQ(out.commit(), 0);
-    struct stat st;
-    ASSERT_EQ(::stat(target.c_str(), &st), 0);
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
 }
 
 }  // namespace
