@@ -16,10 +16,7 @@ using vx::EnvelopeKey;
 using vx::KeyShape;
 
 Envelope envelope(std::initializer_list<EnvelopeKey> keys, EnvelopeBehavior both = EnvelopeBehavior::Constant) {
-    Envelope e;
-    e.keys = keys;
-    e.preBehavior = e.postBehavior = both;
-    return e;
+    return {.keys = keys, .preBehavior = both, .postBehavior = both};
 }
 
 float at(const Envelope& e, float time) { return vx::evaluateEnvelope(e, time); }

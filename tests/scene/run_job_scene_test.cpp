@@ -29,16 +29,12 @@ struct RunJob : ::testing::Test {
     RunJob() {
         vxtest::writeFile(dir.path("arm.lwo"), armObject());
         vxtest::writeText(dir.path("arm.lws"), kArmScene);
-        job.inputPath = dir.path("arm.lwo");
-        job.outputPath = dir.path("arm.mdl");
-        job.scenePath = dir.path("arm.lws");
-        job.scriptPath = dir.path("arm.sama");
-        job.articulate = true;
-        job.scriptFormat = vx::ScriptFormat::CommaSeparated;
     }
     std::vector<std::vector<std::string>> scriptRows() { return commaRows(vxtest::readText(job.scriptPath)); }
     vxtest::ScratchDir dir;
-    vx::ConversionJob job;
+    vx::ConversionJob job{.inputPath = dir.path("arm.lwo"), .outputPath = dir.path("arm.mdl"),
+                          .scenePath = dir.path("arm.lws"), .scriptPath = dir.path("arm.sama"), .articulate = true,
+                          .scriptFormat = vx::ScriptFormat::CommaSeparated};
     vxtest::RecordingSink sink;
 };
 

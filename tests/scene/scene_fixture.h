@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,11 +20,7 @@ namespace scenetest {
 using vxtest::layr;
 
 inline vx::EnvelopeKey key(float time, float value, vx::KeyShape shape = vx::KeyShape::TCB) {
-    vx::EnvelopeKey k;
-    k.time = time;
-    k.value = value;
-    k.shape = shape;
-    return k;
+    return {.value = value, .time = time, .shape = shape};
 }
 
 // A loaded object and the context both conversion steps share.
@@ -46,19 +43,12 @@ inline std::unique_ptr<Object> loadObject(const std::vector<vxtest::Data>& chunk
 // Transformation, StartValue, EndValue.
 inline std::vector<std::vector<std::string>> commaRows(std::string_view script) {
     std::vector<std::vector<std::string>> rows;
-    while (!script.empty()) {
-        std::size_t end = script.find('\n');
-        std::string_view line = script.substr(0, end);
-        script = end == std::string_view::npos ? std::string_view() : script.substr(end + 1);
-        if (line.substr(0, 13) != "ARTICULATION,") continue;
-        std::vector<std::string> fields;
-        for (std::size_t at = 0;;) {
-            std::size_t comma = line.find(',', at);
-            fields.emplace_back(line.substr(at, comma - at));
-            if (comma == std::string_view::npos) break;
-            at = comma + 1;
-        }
-        rows.push_back(fields);
+    std::istringstream lines{std::string(script)};
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("ARTICULATION,")) continue;
+        std::istringstream fields(line + ',');  // so that an empty last field is kept
+        rows.emplace_back();
+        for (std::string field; std::getline(fields, field, ',');) rows.back().push_back(field);
     }
     return rows;
 }

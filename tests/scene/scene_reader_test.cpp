@@ -41,10 +41,7 @@ constexpr std::string_view kDishScene =
     "LightName Light\n";
 
 ConversionJob noneJob(ScriptFormat format = ScriptFormat::Standard) {
-    ConversionJob job;
-    job.modelType = ModelType::None;
-    job.scriptFormat = format;
-    return job;
+    return {.modelType = ModelType::None, .scriptFormat = format};
 }
 
 struct Outcome {
@@ -112,12 +109,8 @@ TEST_F(SceneReader, WholeScriptsInEveryLayout) {
                   "\tPeriod\tArticulation\tTransformation\tStartValue\tEndValue\n"
                   "ARTICULATION\t0\t2\t0\t0\t0\t0\t0\tDish\tYaw\t-0\t-90.0002\n");
 
-    ConversionJob job = noneJob(ScriptFormat::CommaSeparated);
-    job.epoch = 120;
-    job.secondsPerFrame = 0.2;
-    job.timeScale = 6;
-    job.subdivide = true;
-    job.subdivideSteps = 2;
+    const ConversionJob job{.timeScale = 6, .modelType = ModelType::None, .scriptFormat = ScriptFormat::CommaSeparated,
+                            .epoch = 120, .secondsPerFrame = 0.2, .subdivide = true, .subdivideSteps = 2};
     EXPECT_EQ(run(replaced(kDishScene, "Behaviors 1 1", "Behaviors 1 2"), job).script,
               title +
                   "# Vertexion settings: Epoch 120 SPF 1/5 Format 2 SubDivSteps 2\n#\n"
@@ -188,9 +181,8 @@ TEST_F(SceneReader, ChannelLines) {
 
     // Key parameters: p1 to p4 are the handles of a 2D Bezier key; the other
     // shapes take tension, continuity, bias, then p4 and p5 as tangents.
-    ConversionJob sliced = noneJob(ScriptFormat::CommaSeparated);
-    sliced.subdivide = true;
-    sliced.subdivideSteps = 2;
+    const ConversionJob sliced{.modelType = ModelType::None, .scriptFormat = ScriptFormat::CommaSeparated,
+                               .subdivide = true, .subdivideSteps = 2};
     auto middle = [&](std::string_view keyLine, const vx::EnvelopeKey& expected) {
         Outcome o = run(replaced(kDishScene, "Key 1.5708 2 0 0 0 0 0 0 0", keyLine), sliced);
         vx::Envelope e;
@@ -210,10 +202,7 @@ TEST_F(SceneReader, LinesAsTheFixedBufferCutsThem) {
     const std::vector<vxtest::Data> object = {layr(0, "Dish@Y")};
     // Line ends of any kind, and stray bytes at the end, are not part of a line.
     std::string crlf;
-    for (char c : kDishScene) {
-        if (c == '\n') crlf += "\r";
-        crlf += c;
-    }
+    for (char c : kDishScene) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     EXPECT_EQ(rows(crlf, object).size(), 1u);
     EXPECT_EQ(rows(replaced(kDishScene, "}\n", "}\x01\xff\n"), object).size(), 1u);
     // The rest of a line longer than 511 characters counts as a line of its own.
@@ -268,15 +257,10 @@ TEST_F(SceneReader, HostileScenesEndQuietly) {
     hostile += "Channel 99999999999\n{\n  Key 1 1 1 1 1 1 1 1 1\n}\n";
     hostile += "LoadObjectLayer 1 Objects/ship.lwo\nChannel 1\n{\n  Key 0 0 0 0 0 0 0 0 0\n  Key 1 1e30 0 0 0 0 0 0 0\n}\n";
     hostile += std::string(100000, 'K') + "\n";
-    ConversionJob job = noneJob(ScriptFormat::CommaSeparated);
-    job.subdivide = true;
-    job.subdivideSteps = 50;
-    job.secondsPerFrame = 0;
-    job.timeScale = 0;
-    Outcome r = run(hostile, job);
+    Outcome r = run(hostile, {.timeScale = 0, .modelType = ModelType::None, .scriptFormat = ScriptFormat::CommaSeparated,
+                              .secondsPerFrame = 0, .subdivide = true, .subdivideSteps = 50});
     EXPECT_EQ(r.status, 0);
     EXPECT_GE(commaRows(r.script).size(), 2u);
-
 }
 
 }  // namespace

@@ -16,13 +16,9 @@ using vx::SubdivideMode;
 
 TEST(ScriptSettings, WrittenSettingsComeBackWithSixDigits) {
     vxtest::ScratchDir dir;
-    ConversionJob job;
-    job.epoch = 120.1234;
-    job.secondsPerFrame = 2.0 / 3;
-    job.scriptFormat = ScriptFormat::CommaSeparated;
-    job.subdivide = true;
-    job.subdivideMode = SubdivideMode::ByTimeStep;
-    job.subdivideTimeStep = 0.123456789f;
+    const ConversionJob job{.scriptFormat = ScriptFormat::CommaSeparated, .epoch = 120.1234, .secondsPerFrame = 2.0 / 3,
+                            .subdivide = true, .subdivideMode = SubdivideMode::ByTimeStep,
+                            .subdivideTimeStep = 0.123456789f};
     vx::OutputFile script;
     ASSERT_EQ(script.open(dir.path("a.sama")), 0);
     vx::writeScriptHeader(job, script, "ship.lwo");

@@ -17,17 +17,11 @@ using vx::ModelType;
 using Strings = std::vector<std::string>;
 
 ConversionJob commaJob(ModelType type = ModelType::None) {
-    ConversionJob job;
-    job.modelType = type;
-    job.scriptFormat = vx::ScriptFormat::CommaSeparated;
-    return job;
+    return {.modelType = type, .scriptFormat = vx::ScriptFormat::CommaSeparated};
 }
 
 Envelope keys(std::initializer_list<EnvelopeKey> list, EnvelopeBehavior post = EnvelopeBehavior::Constant) {
-    Envelope e;
-    e.keys = list;
-    e.postBehavior = post;
-    return e;
+    return {.keys = list, .postBehavior = post};
 }
 
 // The rows of one channel of the object's layer with the given scene number.
@@ -94,9 +88,7 @@ TEST(ScriptWriter, WhichKeyIntervalsGiveRows) {
 }
 
 TEST(ScriptWriter, SliceCounts) {
-    ConversionJob job;
-    job.subdivide = true;
-    job.subdivideMode = vx::SubdivideMode::ByTimeStep;
+    ConversionJob job{.subdivide = true, .subdivideMode = vx::SubdivideMode::ByTimeStep};
     const EnvelopeKey start = key(0, 0);
     auto slices = [&](float endTime) {
         const EnvelopeKey end = key(endTime, 1);
