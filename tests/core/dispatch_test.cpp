@@ -46,10 +46,6 @@ TEST(RunJob, RejectsOtherFormsAndSetsTheTimeScale) {
         EXPECT_EQ(job.timeScale, 30.0);
         EXPECT_FALSE(vxtest::fileExists(dir.path("x.mdl")));
     }
-    vx::ConversionJob job{.inputPath = dir.path("missing.lwo")};
-    vxtest::RecordingSink sink;
-    EXPECT_EQ(vx::runJob(job, sink), 1);
-    EXPECT_EQ(sink.errors(), std::vector<std::string>{"Can't open inputfile"});
 }
 
 TEST(RunJob, LightWave5ObjectsAreAlwaysConvertedAndNeverScripted) {

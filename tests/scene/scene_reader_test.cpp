@@ -63,7 +63,8 @@ protected:
         return r;
     }
     // The rows of a scene in the comma layout.
-    std::vector<std::vector<std::string>> rows(std::string_view scene, const std::vector<vxtest::Data>& chunks) {
+    std::vector<std::vector<std::string>> rows(std::string_view scene,
+                                               const std::vector<vxtest::Data>& chunks = {layr(0, "Dish@Y")}) {
         return commaRows(run(scene, noneJob(ScriptFormat::CommaSeparated), chunks).script);
     }
     vxtest::ScratchDir dir;
@@ -149,34 +150,33 @@ TEST_F(SceneReader, WhichItemsAreTheObjectsLayers) {
                                "AddNullObject Null\n" + channel;
     EXPECT_EQ(rows(others, object).size(), 1u);
 
-    // A layer the object does not have: found, but nothing to write.
-    Outcome missing = run(replaced(kDishScene, "LoadObjectLayer 1", "LoadObjectLayer 5"));
-    EXPECT_EQ(missing.sink.warnings(), std::vector<std::string>{"Warning: No valid articulations found in scene."});
-    // Without a readable layer number the item selects no layer at all.
-    Outcome unnumbered = run(replaced(kDishScene, "LoadObjectLayer 1", "LoadObjectLayer x"));
-    EXPECT_EQ(unnumbered.sink.warnings(), std::vector<std::string>{"Warning: No valid articulations found in scene."});
+    // A layer the object does not have, or no readable layer number: the
+    // object is found, but there is nothing to write.
+    for (std::string_view layer : {"LoadObjectLayer 5", "LoadObjectLayer x"}) {
+        Outcome r = run(replaced(kDishScene, "LoadObjectLayer 1", layer));
+        EXPECT_EQ(r.sink.warnings(), std::vector<std::string>{"Warning: No valid articulations found in scene."});
+    }
 }
 
 TEST_F(SceneReader, ChannelLines) {
-    const std::vector<vxtest::Data> object = {layr(0, "Dish@Y")};
     // An indented brace closes nothing: the keys after it join the channel.
-    auto r = rows(withLines(kDishScene, "  Key 1.5708 2 0 0 0 0 0 0 0\n", "  }\n  Key 0 4 0 0 0 0 0 0 0\n"), object);
+    auto r = rows(withLines(kDishScene, "  Key 1.5708 2 0 0 0 0 0 0 0\n", "  }\n  Key 0 4 0 0 0 0 0 0 0\n"));
     EXPECT_EQ(r.size(), 2u);
     // A Behaviors line with one number changes nothing.
-    r = rows(replaced(kDishScene, "Behaviors 1 1", "Behaviors 2"), object);
+    r = rows(replaced(kDishScene, "Behaviors 1 1", "Behaviors 2"));
     EXPECT_EQ(r.at(0)[Period], "0");
     // Key lines with fewer than nine numbers are dropped.
-    r = rows(withLines(kDishScene, "  Key 1.5708 2 0 0 0 0 0 0 0\n", "  Key 3 4 0 0 0 0 0 0\n"), object);
+    r = rows(withLines(kDishScene, "  Key 1.5708 2 0 0 0 0 0 0 0\n", "  Key 3 4 0 0 0 0 0 0\n"));
     EXPECT_EQ(r.size(), 1u);
     // A new Channel line drops the keys of one left open.
-    r = rows(replaced(kDishScene, "{ Envelope\n", "{ Envelope\n  Key 7 -1 0 0 0 0 0 0 0\nChannel 3\n"), object);
+    r = rows(replaced(kDishScene, "{ Envelope\n", "{ Envelope\n  Key 7 -1 0 0 0 0 0 0 0\nChannel 3\n"));
     ASSERT_EQ(r.size(), 1u);
     EXPECT_EQ(r[0][StartValue], "-0");
     // A last channel never closed loses its keys.
     Outcome open = run(kDishScene.substr(0, kDishScene.find("}\n")));
     EXPECT_EQ(open.sink.warnings(), std::vector<std::string>{"Warning: No valid articulations found in scene."});
     // Keys outside a channel are ignored.
-    r = rows(replaced(kDishScene, "Channel 3\n", "Channel\n"), object);
+    r = rows(replaced(kDishScene, "Channel 3\n", "Channel\n"));
     EXPECT_TRUE(r.empty());
 
     // Key parameters: p1 to p4 are the handles of a 2D Bezier key; the other
@@ -199,18 +199,16 @@ TEST_F(SceneReader, ChannelLines) {
 }
 
 TEST_F(SceneReader, LinesAsTheFixedBufferCutsThem) {
-    const std::vector<vxtest::Data> object = {layr(0, "Dish@Y")};
     // Line ends of any kind, and stray bytes at the end, are not part of a line.
     std::string crlf;
     for (char c : kDishScene) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    EXPECT_EQ(rows(crlf, object).size(), 1u);
-    EXPECT_EQ(rows(replaced(kDishScene, "}\n", "}\x01\xff\n"), object).size(), 1u);
+    EXPECT_EQ(rows(crlf).size(), 1u);
+    EXPECT_EQ(rows(replaced(kDishScene, "}\n", "}\x01\xff\n")).size(), 1u);
     // The rest of a line longer than 511 characters counts as a line of its own.
     const std::string_view channelOnly = kDishScene.substr(0, kDishScene.find("}\n"));
-    EXPECT_EQ(rows(std::string(channelOnly) + std::string(511, ' ') + "}\n", object).size(), 1u);
-    EXPECT_EQ(rows(std::string(channelOnly) + std::string(512, ' ') + "}\n", object).size(), 0u);
-    EXPECT_EQ(rows(std::string(channelOnly) + std::string(511, 'x') + "LoadObjectLayer 2 ship.lwo\n", object).size(),
-              1u);
+    EXPECT_EQ(rows(std::string(channelOnly) + std::string(511, ' ') + "}\n").size(), 1u);
+    EXPECT_EQ(rows(std::string(channelOnly) + std::string(512, ' ') + "}\n").size(), 0u);
+    EXPECT_EQ(rows(std::string(channelOnly) + std::string(511, 'x') + "LoadObjectLayer 2 ship.lwo\n").size(), 1u);
 }
 
 TEST_F(SceneReader, FailuresAndWarnings) {
@@ -257,8 +255,9 @@ TEST_F(SceneReader, HostileScenesEndQuietly) {
     hostile += "Channel 99999999999\n{\n  Key 1 1 1 1 1 1 1 1 1\n}\n";
     hostile += "LoadObjectLayer 1 Objects/ship.lwo\nChannel 1\n{\n  Key 0 0 0 0 0 0 0 0 0\n  Key 1 1e30 0 0 0 0 0 0 0\n}\n";
     hostile += std::string(100000, 'K') + "\n";
-    Outcome r = run(hostile, {.timeScale = 0, .modelType = ModelType::None, .scriptFormat = ScriptFormat::CommaSeparated,
-                              .secondsPerFrame = 0, .subdivide = true, .subdivideSteps = 50});
+    Outcome r = run(hostile, {.timeScale = 0, .modelType = ModelType::None,
+                              .scriptFormat = ScriptFormat::CommaSeparated, .secondsPerFrame = 0, .subdivide = true,
+                              .subdivideSteps = 50});
     EXPECT_EQ(r.status, 0);
     EXPECT_GE(commaRows(r.script).size(), 2u);
 }

@@ -157,7 +157,8 @@ TEST(MainDialogForm, Lwo2InputRevealsAndOtherInputResets) {
     // Too short, missing, empty or a pipe (not waited on): no LWO2 object.
     vxtest::writeText(dir.path("short.lwo"), std::string_view("FORM\0\0\0\4LWO", 11));
     ASSERT_EQ(mkfifo(dir.path("pipe.lwo").c_str(), 0600), 0);
-    for (const std::string& other : {dir.path("short.lwo"), dir.path("gone.lwo"), std::string(), dir.path("pipe.lwo")}) {
+    const std::string others[] = {dir.path("short.lwo"), dir.path("gone.lwo"), "", dir.path("pipe.lwo")};
+    for (const std::string& other : others) {
         d.typeInput(dir.path("ship.lwo"));
         d.typeInput(other);
         EXPECT_FALSE(d.enabled(MainControl::Convert)) << other;
