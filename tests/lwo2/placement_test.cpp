@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/lwo2/lwo2_test_support.h"
 
 namespace {
@@ -107,20 +109,17 @@ TEST(Placement, AttachPointNamesStayOnTheirLines) {
 }
 
 TEST(Placement, ObjectsWithoutLayersStillGetRootAndSummaries) {
-    vxtest::ScratchDir dir;
-    RecordingSink sink;
-    vx::ChunkFile file;
-    ASSERT_TRUE(file.loadBytes(form("LWO2", {tagsChunk({"S"}), surf("S", colr(1, 1, 1))}), "x/ship.lwo", sink));
-    vx::Lwo2Context context(file);
-    vx::ConversionJob job;
-    job.inputPath = "x/ship.lwo";
-    job.modelType = vx::ModelType::Facility;
-    ASSERT_EQ(vx::convertLwo2(job, context, dir.path("my ship.final.mdl"), sink), 0);
+    const auto object = form("LWO2", {tagsChunk({"S"}), surf("S", colr(1, 1, 1))});
+    lwo2test::Converted c = convert(object, [](vx::ConversionJob& job) {
+        job.modelType = vx::ModelType::Facility;
+        job.outputPath = std::filesystem::path(job.outputPath).replace_filename("my ship.final.mdl").string();
+    });
+    ASSERT_EQ(c.status, 0);
     std::string none;
     for (const char* title : {"Articulations", "Textures used", "Attach points", "Model pointing articulations",
                               "SolarPanel groups"})
         none += std::string("# ") + title + ":\n#\t(none)\n#\n";
-    EXPECT_EQ(readText(dir.path("my ship.final.mdl")),
+    EXPECT_EQ(c.mdl,
               "# Korvan 3D Model file\n#\n# Converted from \"ship\" by Vertexion v2.8b.\n#\n"
               "# Axis rotation applied: Facility (+Y to +Z)\n#\n# Main body:\nComponent my_ship_ROOT\n\tRoot\n"
               "EndComponent\nBoundRadius 1515\n#\n" + none +
