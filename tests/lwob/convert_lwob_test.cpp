@@ -210,7 +210,9 @@ TEST(ConvertLwob, CorpusObjectsConvertCompletely) {
     int converted = 0;
     for (const auto& entry : std::filesystem::directory_iterator(corpus / "lwob")) {
         if (entry.path().extension() != ".lwo") continue;
-        vx::ConversionJob job{.inputPath = entry.path().string(), .outputPath = dir.path("out.mdl")};
+        vx::ConversionJob job;
+        job.inputPath = entry.path().string();
+        job.outputPath = dir.path("out.mdl");
         vxtest::RecordingSink sink;
         vx::ChunkFile file;
         ASSERT_TRUE(file.load(job.inputPath, sink)) << job.inputPath;
