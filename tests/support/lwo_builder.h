@@ -3,6 +3,7 @@
 // sub-chunks, whole FORMs. Sizes are computed unless a test sets them wrong
 // on purpose.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -41,6 +42,9 @@ struct Data {
         return *this;
     }
     Data& add(const Data& d) {
+        // Growing ahead of the insert keeps GCC 12 from a false buffer overflow warning.
+        const std::size_t needed = bytes.size() + d.size();
+        if (bytes.capacity() < needed) bytes.reserve(std::max(2 * bytes.capacity(), needed));
         bytes.insert(bytes.end(), d.bytes.begin(), d.bytes.end());
         return *this;
     }
