@@ -11,18 +11,18 @@ dir="$build/bench"
 mkdir -p "$dir/out"
 [ -f "$dir/large50.lws" ] || "$build/bench/make_bench_inputs" "$dir"
 
-# Runs a command $runs times; prints "median_seconds peak_kib median_cpu_seconds".
+# Runs a command n times; prints "median_seconds peak_kib median_cpu_seconds".
 # The processor time (user + system) is printed beside the wall time because
 # on a shared machine the wall time also counts the others' work.
 measure() {
   n=$1; shift
   i=0; : > "$dir/times"
   while [ $i -lt "$n" ]; do
-    /usr/bin/time -f "%e %M %U %S" -o "$dir/time1" "$@" >/dev/null 2>"$dir/stderr" || { cat "$dir/stderr" >&2; return 1; }
+    "$build/bench/time_run" "$dir/time1" "$@" >/dev/null 2>"$dir/stderr" || { cat "$dir/stderr" >&2; return 1; }
     cat "$dir/time1" >> "$dir/times"
     i=$((i + 1))
   done
-  awk '{ print $3 + $4 }' "$dir/times" | sort -n > "$dir/cpu"
+  awk '{ print $3 }' "$dir/times" | sort -n > "$dir/cpu"
   c=$(awk '{ c[NR] = $1 } END { print c[int((NR + 1) / 2)] }' "$dir/cpu")
   sort -n "$dir/times" | awk -v c="$c" '{ t[NR] = $1; if ($2 > m) m = $2 } END { printf "%s %d %s\n", t[int((NR + 1) / 2)], m, c }'
 }
