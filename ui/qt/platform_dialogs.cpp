@@ -34,6 +34,9 @@ QStringList qtNameFilters(std::string_view filterList) {
 }
 
 void showMessageBox(QWidget* parent, std::string_view text) {
+    // A LightWave 5 warning ends in its own line break, which would only
+    // add an empty line under the text.
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vertexion"), toQString(text), QMessageBox::Ok, parent);
     box.exec();
 }
