@@ -1,5 +1,7 @@
 #include "core/mdl_text.h"
 
+#include <cstring>
+
 #include "core/number_format.h"
 
 namespace vx {
@@ -25,14 +27,31 @@ int finishModelFile(OutputFile& out, std::string_view modelName, MessageSink& si
     return 0;
 }
 
+char* writeCoordinates(char* to, const Point3& p) {
+    std::memcpy(to, "\t\t\t", 3);
+    to = writeFixed(to + 3, p.x, 11);
+    *to++ = ' ';
+    to = writeFixed(to, p.y, 11);
+    *to++ = ' ';
+    return writeFixed(to, p.z, 11);
+}
+
 void appendCoordinateLine(std::string& out, const Point3& p) {
-    out += "\t\t\t";
-    appendFixed(out, p.x, 11);
-    out += ' ';
-    appendFixed(out, p.y, 11);
-    out += ' ';
-    appendFixed(out, p.z, 11);
-    out += '\n';
+    char line[kCoordinateRoom + 1];
+    char* end = writeCoordinates(line, p);
+    *end++ = '\n';
+    out.append(line, static_cast<std::size_t>(end - line));
+}
+
+void appendTexturedLine(std::string& out, const Point3& p, float u, float v) {
+    char line[kCoordinateRoom + 2 * kFixedFloatRoom + 3];
+    char* end = writeCoordinates(line, p);
+    *end++ = ' ';
+    end = writeFixed(end, u, 6);
+    *end++ = ' ';
+    end = writeFixed(end, v, 6);
+    *end++ = '\n';
+    out.append(line, static_cast<std::size_t>(end - line));
 }
 
 void appendPointsOpening(std::string& out, std::string_view attributes, std::size_t vertices) {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -22,8 +23,12 @@ void appendModelHeader(std::string& out, std::string_view objectModelName, Model
 // after "Can't write output file." when the text could not be written.
 int finishModelFile(OutputFile& out, std::string_view modelName, MessageSink& sink);
 
-// "\t\t\t%.11f %.11f %.11f\n"
+// "\t\t\t%.11f %.11f %.11f\n", and with texture coordinates
+// "\t\t\t%.11f %.11f %.11f %f %f\n", each line assembled in one piece.
+inline constexpr int kCoordinateRoom = 3 + 3 * kFixedFloatRoom + 2;
+char* writeCoordinates(char* to, const Point3& p);  // without the line break
 void appendCoordinateLine(std::string& out, const Point3& p);
+void appendTexturedLine(std::string& out, const Point3& p, float u, float v);
 
 // The openings of a surface's blocks: its attribute text, then the counts.
 void appendPointsOpening(std::string& out, std::string_view attributes, std::size_t vertices);
@@ -34,13 +39,22 @@ void appendPolysOpening(std::string& out, std::size_t polygons);
 // first: LightWave winds polygons the other way round.
 template <typename VertexOf>
 void appendPolygonLine(std::string& out, std::uint32_t count, VertexOf&& vertexOf) {
-    out += "\t\t\t";
-    appendInt(out, count);
+    // Assembled in a small buffer handed over whenever it fills: a polygon
+    // may have tens of thousands of vertices.
+    char line[256];
+    char* const full = line + sizeof line - 12;
+    std::memcpy(line, "\t\t\t", 3);
+    char* p = writeUnsigned(line + 3, count);
     for (std::uint32_t i = count; i-- > 0;) {
-        out += ' ';
-        appendInt(out, vertexOf(i));
+        if (p > full) {
+            out.append(line, static_cast<std::size_t>(p - line));
+            p = line;
+        }
+        *p++ = ' ';
+        p = writeUnsigned(p, static_cast<std::uint32_t>(vertexOf(i)));
     }
-    out += '\n';
+    *p++ = '\n';
+    out.append(line, static_cast<std::size_t>(p - line));
 }
 
 }  // namespace vx

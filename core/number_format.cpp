@@ -28,45 +28,44 @@ bool appendSpecial(std::string& out, double value) {
 constexpr std::uint64_t kPow5[] = {1, 5, 25, 125, 625, 3125, 15625, 78125, 390625, 1953125, 9765625, 48828125};
 constexpr std::uint64_t kPow10[] = {1,         10,         100,         1000,         10000,         100000,
                                     1000000,   10000000,   100000000,   1000000000,   10000000000,   100000000000};
+constexpr std::uint64_t kPow10Whole[] = {1,
+                                         10,
+                                         100,
+                                         1000,
+                                         10000,
+                                         100000,
+                                         1000000,
+                                         10000000,
+                                         100000000,
+                                         1000000000,
+                                         10000000000ULL,
+                                         100000000000ULL,
+                                         1000000000000ULL,
+                                         10000000000000ULL,
+                                         100000000000000ULL,
+                                         1000000000000000ULL,
+                                         10000000000000000ULL,
+                                         100000000000000000ULL,
+                                         1000000000000000000ULL,
+                                         10000000000000000000ULL};
 constexpr int kMaxExactPrecision = 11;
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// A finite float is m * 2^e with m below 2^24, so value * 10^p is
-// m * 5^p * 2^(e + p): an integer (below 2^50 for p up to 11) shifted by a
-// power of two. The shift right rounds half to even, as printf does on the
-// exact binary value. False when the result would not fit 64 bits.
-bool fixedFromFloat(std::string& out, float value, int precision) {
-    if (precision < 0 || precision > kMaxExactPrecision) return false;
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    const std::uint32_t biased = (bits >> 23) & 0xFF;
-    if (biased == 0xFF) return false;
-    const std::uint64_t m = biased == 0 ? (bits & 0x7FFFFF) : ((bits & 0x7FFFFF) | 0x800000);
-    const int e = biased == 0 ? -149 : int(biased) - 150;
-    const std::uint64_t n = m * kPow5[precision];
-    const int shift = e + precision;
-    std::uint64_t q;
-    if (shift >= 0) {
-        if (shift > 13) return false;  // n < 2^50: 13 more bits stay below 2^63
-        q = n << shift;
-    } else if (-shift >= 52) {
-        q = 0;  // below a quarter of the last place
-    } else {
-        const int s = -shift;
-        q = n >> s;
-        const std::uint64_t rest = n & ((std::uint64_t(1) << s) - 1);
-        const std::uint64_t half = std::uint64_t(1) << (s - 1);
-        if (rest > half || (rest == half && (q & 1))) ++q;
-    }
-    // Written backwards into one buffer, two digits at a time.
-    char buf[48];
-    char* const end = buf + sizeof buf;
-    char* p = end;
+// Writes q / 10^precision with `precision` decimals: backwards from the
+// end, two digits at a time. Precision is a template argument where the
+// caller knows it, so that the divisions become multiplications.
+template <int kPrecision>
+char* fixedDigits(char* to, std::uint64_t q, bool negative, int precision = kPrecision) {
+    if constexpr (kPrecision >= 0) precision = kPrecision;
     std::uint64_t fraction = q % kPow10[precision];
     std::uint64_t whole = q / kPow10[precision];
+    int wholeDigits = 1;
+    while (wholeDigits < 20 && whole >= kPow10Whole[wholeDigits]) ++wholeDigits;
+    char* const end = to + negative + wholeDigits + (precision > 0 ? precision + 1 : 0);
+    char* p = end;
     int left = precision;
     for (; left >= 2; left -= 2, fraction /= 100) {
         p -= 2;
@@ -84,9 +83,45 @@ bool fixedFromFloat(std::string& out, float value, int precision) {
     } else {
         *--p = char('0' + whole);
     }
-    if (bits >> 31) *--p = '-';
-    out.append(p, static_cast<std::size_t>(end - p));
-    return true;
+    if (negative) *--p = '-';
+    return end;
+}
+
+// A finite float is m * 2^e with m below 2^24, so value * 10^p is
+// m * 5^p * 2^(e + p): an integer (below 2^50 for p up to 11) shifted by a
+// power of two. The shift right rounds half to even, as printf does on the
+// exact binary value. Null when the result would not fit 64 bits; otherwise
+// the end of the text written at `to`.
+char* fixedFromFloat(char* to, float value, int precision) {
+    if (precision < 0 || precision > kMaxExactPrecision) return nullptr;
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const std::uint32_t biased = (bits >> 23) & 0xFF;
+    if (biased == 0xFF) return nullptr;
+    const std::uint64_t m = biased == 0 ? (bits & 0x7FFFFF) : ((bits & 0x7FFFFF) | 0x800000);
+    const int e = biased == 0 ? -149 : int(biased) - 150;
+    const std::uint64_t n = m * kPow5[precision];
+    const int shift = e + precision;
+    std::uint64_t q;
+    if (shift >= 0) {
+        if (shift > 13) return nullptr;  // n < 2^50: 13 more bits stay below 2^63
+        q = n << shift;
+    } else if (-shift >= 52) {
+        q = 0;  // below a quarter of the last place
+    } else {
+        const int s = -shift;
+        q = n >> s;
+        const std::uint64_t rest = n & ((std::uint64_t(1) << s) - 1);
+        const std::uint64_t half = std::uint64_t(1) << (s - 1);
+        if (rest > half || (rest == half && (q & 1))) ++q;
+    }
+    const bool negative = bits >> 31;
+    // The model's two precisions get divisions by constants.
+    switch (precision) {
+        case 11: return fixedDigits<11>(to, q, negative);
+        case 6: return fixedDigits<6>(to, q, negative);
+        default: return fixedDigits<-1>(to, q, negative, precision);
+    }
 }
 
 // "%g" text of six (or fewer) significant digits with the decimal exponent
@@ -262,8 +297,43 @@ void appendFixed(std::string& out, double value, int precision) {
     out.append(buf, r.ptr);
 }
 
+char* writeFixed(char* to, float value, int precision) {
+    if (char* end = fixedFromFloat(to, value, precision)) return end;
+    if (std::isnan(value)) {
+        const char* text = std::signbit(value) ? "-nan" : "nan";
+        const std::size_t size = std::strlen(text);
+        std::memcpy(to, text, size);
+        return to + size;
+    }
+    if (std::isinf(value)) {
+        std::memcpy(to, value < 0 ? "-inf" : "inf", value < 0 ? 4 : 3);
+        return to + (value < 0 ? 4 : 3);
+    }
+    return std::to_chars(to, to + kFixedFloatRoom, double(value), std::chars_format::fixed, precision).ptr;
+}
+
 void appendFixed(std::string& out, float value, int precision) {
-    if (!fixedFromFloat(out, value, precision)) appendFixed(out, double(value), precision);
+    if (precision < 0 || precision > kMaxExactPrecision) return appendFixed(out, double(value), precision);
+    char buf[kFixedFloatRoom];
+    out.append(buf, static_cast<std::size_t>(writeFixed(buf, value, precision) - buf));
+}
+
+char* writeUnsigned(char* to, std::uint32_t value) {
+    int digits = 1;
+    while (digits < 10 && value >= kPow10Whole[digits]) ++digits;
+    char* const end = to + digits;
+    char* p = end;
+    for (; value >= 100; value /= 100) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * (value % 100), 2);
+    }
+    if (value >= 10) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * value, 2);
+    } else {
+        *--p = char('0' + value);
+    }
+    return end;
 }
 
 void appendGeneral(std::string& out, double value) {

@@ -13,15 +13,6 @@ namespace {
 
 enum : std::uint8_t { kMesh = 1, kPointBlock = 2 };
 
-void appendTexturedLine(std::string& out, const Point3& p, float u, float v) {
-    appendCoordinateLine(out, p);
-    out.back() = ' ';
-    appendFixed(out, u, 6);
-    out += ' ';
-    appendFixed(out, v, 6);
-    out += '\n';
-}
-
 }  // namespace
 
 void GeometryWriter::write(const ConversionJob& job, Lwo2Context& context, OutputFile& out,
