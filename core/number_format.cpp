@@ -54,6 +54,23 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
+// Writes the digits of `whole` so that they end at `end`, two at a time;
+// returns where they begin.
+char* wholeDigitsEndingAt(char* end, std::uint64_t whole) {
+    char* p = end;
+    for (; whole >= 100; whole /= 100) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * (whole % 100), 2);
+    }
+    if (whole >= 10) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * whole, 2);
+    } else {
+        *--p = char('0' + whole);
+    }
+    return p;
+}
+
 // Writes q / 10^precision with `precision` decimals: backwards from the
 // end, two digits at a time. Precision is a template argument where the
 // caller knows it, so that the divisions become multiplications.
@@ -73,16 +90,7 @@ char* fixedDigits(char* to, std::uint64_t q, bool negative, int precision = kPre
     }
     if (left) *--p = char('0' + fraction);
     if (precision > 0) *--p = '.';
-    for (; whole >= 100; whole /= 100) {
-        p -= 2;
-        std::memcpy(p, kDigitPairs + 2 * (whole % 100), 2);
-    }
-    if (whole >= 10) {
-        p -= 2;
-        std::memcpy(p, kDigitPairs + 2 * whole, 2);
-    } else {
-        *--p = char('0' + whole);
-    }
+    p = wholeDigitsEndingAt(p, whole);
     if (negative) *--p = '-';
     return end;
 }
@@ -321,19 +329,8 @@ void appendFixed(std::string& out, float value, int precision) {
 char* writeUnsigned(char* to, std::uint32_t value) {
     int digits = 1;
     while (digits < 10 && value >= kPow10Whole[digits]) ++digits;
-    char* const end = to + digits;
-    char* p = end;
-    for (; value >= 100; value /= 100) {
-        p -= 2;
-        std::memcpy(p, kDigitPairs + 2 * (value % 100), 2);
-    }
-    if (value >= 10) {
-        p -= 2;
-        std::memcpy(p, kDigitPairs + 2 * value, 2);
-    } else {
-        *--p = char('0' + value);
-    }
-    return end;
+    wholeDigitsEndingAt(to + digits, value);
+    return to + digits;
 }
 
 void appendGeneral(std::string& out, double value) {
