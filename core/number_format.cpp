@@ -26,28 +26,27 @@ bool appendSpecial(std::string& out, double value) {
 }
 
 constexpr std::uint64_t kPow5[] = {1, 5, 25, 125, 625, 3125, 15625, 78125, 390625, 1953125, 9765625, 48828125};
-constexpr std::uint64_t kPow10[] = {1,         10,         100,         1000,         10000,         100000,
-                                    1000000,   10000000,   100000000,   1000000000,   10000000000,   100000000000};
-constexpr std::uint64_t kPow10Whole[] = {1,
-                                         10,
-                                         100,
-                                         1000,
-                                         10000,
-                                         100000,
-                                         1000000,
-                                         10000000,
-                                         100000000,
-                                         1000000000,
-                                         10000000000ULL,
-                                         100000000000ULL,
-                                         1000000000000ULL,
-                                         10000000000000ULL,
-                                         100000000000000ULL,
-                                         1000000000000000ULL,
-                                         10000000000000000ULL,
-                                         100000000000000000ULL,
-                                         1000000000000000000ULL,
-                                         10000000000000000000ULL};
+// Every power of ten a 64-bit integer holds.
+constexpr std::uint64_t kPow10[] = {1ULL,
+                                    10ULL,
+                                    100ULL,
+                                    1000ULL,
+                                    10000ULL,
+                                    100000ULL,
+                                    1000000ULL,
+                                    10000000ULL,
+                                    100000000ULL,
+                                    1000000000ULL,
+                                    10000000000ULL,
+                                    100000000000ULL,
+                                    1000000000000ULL,
+                                    10000000000000ULL,
+                                    100000000000000ULL,
+                                    1000000000000000ULL,
+                                    10000000000000000ULL,
+                                    100000000000000000ULL,
+                                    1000000000000000000ULL,
+                                    10000000000000000000ULL};
 constexpr int kMaxExactPrecision = 11;
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
@@ -80,7 +79,7 @@ char* fixedDigits(char* to, std::uint64_t q, bool negative, int precision = kPre
     std::uint64_t fraction = q % kPow10[precision];
     std::uint64_t whole = q / kPow10[precision];
     int wholeDigits = 1;
-    while (wholeDigits < 20 && whole >= kPow10Whole[wholeDigits]) ++wholeDigits;
+    while (wholeDigits < 20 && whole >= kPow10[wholeDigits]) ++wholeDigits;
     char* const end = to + negative + wholeDigits + (precision > 0 ? precision + 1 : 0);
     char* p = end;
     int left = precision;
@@ -308,10 +307,10 @@ void appendFixed(std::string& out, double value, int precision) {
 char* writeFixed(char* to, float value, int precision) {
     if (char* end = fixedFromFloat(to, value, precision)) return end;
     if (std::isnan(value)) {
-        const char* text = std::signbit(value) ? "-nan" : "nan";
-        const std::size_t size = std::strlen(text);
-        std::memcpy(to, text, size);
-        return to + size;
+        // printf spells a negative NaN with its sign, as glibc does.
+        const bool negative = std::signbit(value);
+        std::memcpy(to, negative ? "-nan" : "nan", negative ? 4 : 3);
+        return to + (negative ? 4 : 3);
     }
     if (std::isinf(value)) {
         std::memcpy(to, value < 0 ? "-inf" : "inf", value < 0 ? 4 : 3);
@@ -328,7 +327,7 @@ void appendFixed(std::string& out, float value, int precision) {
 
 char* writeUnsigned(char* to, std::uint32_t value) {
     int digits = 1;
-    while (digits < 10 && value >= kPow10Whole[digits]) ++digits;
+    while (digits < 10 && value >= kPow10[digits]) ++digits;
     wholeDigitsEndingAt(to + digits, value);
     return to + digits;
 }
