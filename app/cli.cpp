@@ -4,6 +4,7 @@
 #include <atomic>
 #include <charconv>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <cmath>
@@ -13,6 +14,7 @@
 #include <system_error>
 
 #include "core/dispatch/run_job.h"
+#include "core/file_checks.h"
 #include "core/mdl_text.h"
 #include "core/message_sink.h"
 #include "core/model_type.h"
@@ -50,12 +52,25 @@ constexpr std::string_view kUsage =
     "      --version              the program's version\n";
 
 
-// Messages go out one line each: a message box shows no line breaks either.
-std::string oneLine(std::string_view text) {
+// Messages go out one line each, so a line break in a path or a text must
+// not start what looks like a report of its own.
+void appendOneLine(std::string& out, std::string_view text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
-    std::string line(text);
-    for (char& c : line) {
-        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    for (char c : text) out += static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? ' ' : c;
+}
+
+// "vertexion-cli: PATH: TEXT (REASON)", without the parts a message lacks.
+std::string messageLine(const Message& m) {
+    std::string line = "vertexion-cli: ";
+    if (!m.path.empty()) {
+        appendOneLine(line, m.path);
+        line += ": ";
+    }
+    appendOneLine(line, m.text);
+    if (!m.reason.empty()) {
+        line += " (";
+        appendOneLine(line, m.reason);
+        line += ')';
     }
     return line;
 }
@@ -64,23 +79,38 @@ std::string oneLine(std::string_view text) {
 // still report in one block each.
 class CollectingSink final : public MessageSink {
 public:
-    CollectingSink(std::string prefix, bool quiet) : prefix_(std::move(prefix)), quiet_(quiet) {}
-    void error(std::string_view text) override { add(text); }
-    void warning(std::string_view text) override {
-        if (!quiet_) add(text);
+    explicit CollectingSink(bool quiet) : quiet_(quiet) {}
+    void report(const Message& m) override {
+        if (m.severity != Severity::Error && quiet_) return;
+        text_ += messageLine(m);
+        text_ += '\n';
     }
     const std::string& text() const { return text_; }
 
 private:
-    void add(std::string_view text) {
-        text_ += prefix_;
-        text_ += oneLine(text);
-        text_ += '\n';
-    }
-    std::string prefix_;
     bool quiet_;
     std::string text_;
 };
+
+// Objects whose model file another object of the run writes already; each
+// refused one gets the message naming both. Paths that name one file (links,
+// "dir/../x.mdl") count as the same.
+std::vector<std::string> refuseSharedOutputs(const std::vector<std::string>& objects,
+                                             const std::vector<std::string>& outputs) {
+    std::vector<std::string> refusals(objects.size());
+    std::map<std::string, std::size_t> writer;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        if (outputs[i].empty()) continue;
+        auto [at, fresh] = writer.emplace(fileIdentity(outputs[i]), i);
+        if (fresh) continue;
+        CollectingSink sink(false);
+        const std::string text = "The model file " + outputs[i] + " is also written for " + objects[at->second] +
+                                 "; this object is not converted.";
+        sink.error(text, objects[i]);
+        refusals[i] = sink.text();
+    }
+    return refusals;
+}
 
 std::optional<double> parseNumber(std::string_view s) {
     double v = 0;
@@ -203,10 +233,13 @@ std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
             } else if (arg == "--epoch") {
                 opt.epoch = parseNumber(v);
                 if (!opt.epoch) return "--epoch: \"" + v + "\" is not a number";
+                if (!isUsableEpoch(*opt.epoch)) return "--epoch: \"" + v + "\" is beyond the script's time range";
             } else if (arg == "--spf") {
                 opt.secondsPerFrame = parseSecondsPerFrame(v);
-                if (!opt.secondsPerFrame || !std::isfinite(*opt.secondsPerFrame) || *opt.secondsPerFrame <= 0)
+                if (!opt.secondsPerFrame || *opt.secondsPerFrame <= 0)
                     return "--spf: \"" + v + "\" is not a positive number or a fraction such as 1/30";
+                if (!isUsableSecondsPerFrame(*opt.secondsPerFrame))
+                    return "--spf: \"" + v + "\" is beyond the script's time range";
             } else if (arg == "--slices" || arg == "-j" || arg == "--jobs") {
                 int n = 0;
                 auto r = std::from_chars(v.data(), v.data() + v.size(), n);
@@ -326,11 +359,19 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     }
 
     // Objects are independent runs: each has its own loaded file, context and
-    // output, and the conversion keeps no state outside them.
+    // output, and the conversion keeps no state outside them, but no two may
+    // write one model file: the later would silently replace the earlier.
     const std::size_t count = opt.objects.size();
+    std::vector<std::string> outputs(count);
+    for (std::size_t i = 0; i < count && !opt.noConvert; ++i)
+        outputs[i] = opt.output ? *opt.output : defaultOutputPath(opt.objects[i]);
+    std::vector<std::string> messages = refuseSharedOutputs(opt.objects, outputs);
     std::vector<ConversionStatus> statuses(count, 0);
-    std::vector<std::string> messages(count);
     auto convert = [&](std::size_t i) {
+        if (!messages[i].empty()) {
+            statuses[i] = 1;
+            return;
+        }
         const std::string& object = opt.objects[i];
         ConversionJob entries;
         entries.inputPath = object;
@@ -344,7 +385,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             entries.modelType = *recalled;
         }
         if (opt.scene) setScriptOptions(opt, entries);
-        CollectingSink sink(count > 1 ? object + ": " : std::string(), opt.quiet);
+        CollectingSink sink(opt.quiet);
         statuses[i] = validateAndRun(entries, sink);
         messages[i] = sink.text();
     };

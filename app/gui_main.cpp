@@ -5,10 +5,14 @@
 
 #include <QApplication>
 
+#include "core/interrupt_cleanup.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/program_icon.h"
 
 int main(int argc, char** argv) {
+    // First, so that every thread started later, Qt's own too, leaves these
+    // signals to the one thread that removes our temporary files on them.
+    vx::installInterruptCleanup();
     // Past a file size limit a write must fail and be reported, not kill us.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);  // takes its own options out of argv

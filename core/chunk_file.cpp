@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/file_checks.h"
 #include "core/identifier.h"
 
 namespace vx {
@@ -89,13 +90,20 @@ std::optional<std::size_t> readWithoutGeometry(int fd, ByteBuffer& data) {
 
 // A regular file, whole or without its geometry; none for anything else (a
 // directory, a FIFO that might never deliver, a device) or when reading fails
-// part way.
-std::optional<ByteBuffer> readFile(const std::string& path, LoadScope scope) {
+// part way, with the reason in `reason`.
+std::optional<ByteBuffer> readFile(const std::string& path, LoadScope scope, std::string& reason) {
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) {
+        reason = MessageSink::systemReason(errno);
+        return std::nullopt;
+    }
     std::optional<ByteBuffer> result;
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
+        reason = MessageSink::systemReason(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        reason = notRegularReason(st.st_mode);
+    } else {
         ByteBuffer data(static_cast<std::size_t>(st.st_size));
         if (scope == LoadScope::Whole) adviseHugePages(data);
         std::optional<std::size_t> got = scope == LoadScope::WithoutGeometry
@@ -104,6 +112,8 @@ std::optional<ByteBuffer> readFile(const std::string& path, LoadScope scope) {
         if (got) {
             data.truncate(*got);  // a file that shrank while read is taken as it was read
             result = std::move(data);
+        } else {
+            reason = MessageSink::systemReason(errno);
         }
     }
     ::close(fd);
@@ -113,10 +123,11 @@ std::optional<ByteBuffer> readFile(const std::string& path, LoadScope scope) {
 }  // namespace
 
 bool ChunkFile::load(const std::string& path, MessageSink& sink, LoadScope scope) {
-    std::optional<ByteBuffer> data = readFile(path, scope);
+    std::string reason;
+    std::optional<ByteBuffer> data = readFile(path, scope, reason);
     if (!data) {
         *this = ChunkFile{};
-        sink.error("Can't open inputfile");
+        sink.error("Can't open inputfile", path, std::string_view(reason));
         return false;
     }
     return accept(std::move(*data), path, sink);
@@ -135,12 +146,12 @@ bool ChunkFile::accept(ByteBuffer data, const std::string& path, MessageSink& si
     objectName = makeIdentifier(path);
     // Shorter than a FORM header with its type: there is nothing to walk.
     if (data.size() < 12 || std::memcmp(data.data(), "FORM", 4) != 0) {
-        sink.error("Not a valid IFF file.");
+        sink.error("Not a valid IFF file.", path);
         return false;
     }
     std::uint64_t formSize = loadU4(data.data() + 4);
     if (formSize > data.size() - 8) {
-        sink.error("Bad EOF position, file may be corrupt.");
+        sink.error("Bad EOF position, file may be corrupt.", path);
         return false;
     }
     bytes = std::move(data);

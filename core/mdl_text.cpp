@@ -15,13 +15,14 @@ void appendModelHeader(std::string& out, std::string_view objectModelName, Model
     out += axisRotationLine(type);
 }
 
-int finishModelFile(OutputFile& out, std::string_view modelName, MessageSink& sink) {
+int finishModelFile(OutputFile& out, std::string_view modelName, const std::string& outputPath,
+                    MessageSink& sink) {
     std::string& text = out.buffer();
     text += "# End of ";
     text += modelName;
     text += ".mdl\n###########################################################\n";
     if (out.commit() != 0) {
-        sink.error("Can't write output file.");
+        sink.error("Can't write output file.", outputPath, out.systemError());
         return 1;
     }
     return 0;

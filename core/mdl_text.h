@@ -21,7 +21,8 @@ void appendModelHeader(std::string& out, std::string_view objectModelName, Model
 
 // Writes the trailer naming the model and puts the file in place: 0, or 1
 // after "Can't write output file." when the text could not be written.
-int finishModelFile(OutputFile& out, std::string_view modelName, MessageSink& sink);
+int finishModelFile(OutputFile& out, std::string_view modelName, const std::string& outputPath,
+                    MessageSink& sink);
 
 // "\t\t\t%.11f %.11f %.11f\n", and with texture coordinates
 // "\t\t\t%.11f %.11f %.11f %f %f\n", each line assembled in one piece.

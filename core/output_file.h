@@ -2,7 +2,10 @@
 // A model or script file written safely: the text goes to a temporary file
 // beside the target, which replaces the target only when commit() succeeds.
 // A run that fails, or an OutputFile destroyed without commit, leaves any
-// earlier file untouched and no temporary behind.
+// earlier file untouched and no temporary behind, also when the program is
+// interrupted (see core/interrupt_cleanup.h). A replaced file keeps its mode,
+// and its owner and group where the process may give them; a target that is
+// a symbolic link is written through to the file it points to.
 
 #include <string>
 #include <string_view>
@@ -17,6 +20,7 @@ public:
     ~OutputFile();
 
     // 0 when the temporary file could be created, 1 otherwise (nothing created).
+    // An existing target must be a regular file we may write.
     int open(const std::string& target);
 
     // Buffered; a failed write is remembered and reported by commit().
@@ -38,6 +42,10 @@ public:
 
     bool isOpen() const { return fd_ >= 0; }
 
+    // The system's error number behind the last failed open() or commit()
+    // (0 when the failure had no system cause, such as an empty target).
+    int systemError() const { return error_; }
+
 private:
     static constexpr std::size_t kFlushSize = 1 << 16;
     void flush();
@@ -47,6 +55,7 @@ private:
     std::string buffer_;
     int fd_ = -1;
     bool failed_ = false;
+    int error_ = 0;
 };
 
 }  // namespace vx

@@ -23,8 +23,7 @@ namespace {
 
 class PrintingSink final : public vx::MessageSink {
 public:
-    void error(std::string_view text) override { std::cerr << text << '\n'; }
-    void warning(std::string_view text) override { std::cerr << text << '\n'; }
+    void report(const vx::Message& m) override { std::cerr << m.path << ": " << m.text << '\n'; }
 };
 
 bool writeBytes(const fs::path& path, std::string_view bytes) {

@@ -30,7 +30,7 @@ void writeSummary(std::string& out, std::string_view title, const std::string& l
 ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const std::string& outputPath,
                          OutputFile& out, MessageSink& sink) {
     if (out.open(outputPath) != 0) {
-        sink.error("Can't open output file.");
+        sink.error("Can't open output file.", outputPath, out.systemError());
         return 1;
     }
     const std::string modelName = makeIdentifier(outputPath);
@@ -57,7 +57,7 @@ ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const s
     appendGeneral(text, (double(extent) + 1000.0) * 1.5);
     text += "\n#\n";
     writeSummaries(context, text);
-    return finishModelFile(out, modelName, sink);
+    return finishModelFile(out, modelName, outputPath, sink);
 }
 
 }  // namespace
@@ -82,7 +82,7 @@ ConversionStatus convertLwo2(const ConversionJob& job, Lwo2Context& context, con
         return convert(job, context, outputPath, out, sink);
     } catch (const std::bad_alloc&) {
         out.discard();
-        sink.error("Out of memory");
+        sink.error("Out of memory", job.inputPath);
         return 1;
     }
 }

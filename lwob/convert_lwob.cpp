@@ -141,17 +141,17 @@ private:
 ConversionStatus convert(const ConversionJob& job, ChunkFile& file, const std::string& outputPath,
                          OutputFile& out, MessageSink& sink) {
     if (out.open(outputPath) != 0) {
-        sink.error("Can't open output file.");
+        sink.error("Can't open output file.", outputPath, out.systemError());
         return 1;
     }
     const std::optional<Chunk> pnts = findChunk(file, makeId("PNTS"));
     const std::optional<Chunk> pols = findChunk(file, makeId("POLS"));
     if (!pnts) {
-        sink.error("Can't find PNTS chunk.");
+        sink.error("Can't find PNTS chunk.", job.inputPath);
         return 1;
     }
     if (!pols) {
-        sink.error("Can't find POLS chunk.");
+        sink.error("Can't find POLS chunk.", job.inputPath);
         return 1;
     }
     const std::size_t pointCount = pnts->size / 12;
@@ -179,14 +179,14 @@ ConversionStatus convert(const ConversionJob& job, ChunkFile& file, const std::s
             std::string warning = "Warning: Surface ";
             warning += names[j];
             warning += " not used.\n";
-            sink.warning(warning);
+            sink.warning(warning, job.inputPath);
         }
     }
 
     text += "EndComponent\nBoundRadius ";
     appendGeneral(text, 1.5 * largest);
     text += "\n#\n";
-    return finishModelFile(out, outputName, sink);
+    return finishModelFile(out, outputName, outputPath, sink);
 }
 
 }  // namespace

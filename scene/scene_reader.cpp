@@ -141,11 +141,11 @@ ConversionStatus generate(const ConversionJob& job, Lwo2Context& context, const 
                           const std::string& scriptPath, OutputFile& script, MessageSink& sink) {
     TextLineReader scene(kSceneBuffer);
     if (!scene.open(scenePath)) {
-        sink.error("Can't open Lightwave Scene file for input.");
+        sink.error("Can't open Lightwave Scene file for input.", scenePath, std::string_view(scene.failureReason()));
         return 1;
     }
     if (script.open(scriptPath) != 0) {
-        sink.error("Can't open Model Articulation output file.");
+        sink.error("Can't open Model Articulation output file.", scriptPath, script.systemError());
         return 1;
     }
     writeScriptHeader(job, script, context.file.fileName);
@@ -158,13 +158,16 @@ ConversionStatus generate(const ConversionJob& job, Lwo2Context& context, const 
     }
     // Keys after the last closing brace belong to no complete channel.
 
+    // A scene that never loads the object is the wrong scene: a script of a
+    // header alone must not replace a good one.
     if (!reader.found()) {
-        sink.warning("Warning: Model not found in scene.");
-    } else if (reader.rows() == 0) {
-        sink.warning("Warning: No valid articulations found in scene.");
+        script.discard();
+        sink.error("Warning: Model not found in scene.", scenePath);
+        return 1;
     }
+    if (reader.rows() == 0) sink.warning("Warning: No valid articulations found in scene.", scenePath);
     if (script.commit() != 0) {
-        sink.error("Can't write Model Articulation output file.");
+        sink.error("Can't write Model Articulation output file.", scriptPath, script.systemError());
         return 1;
     }
     return 0;
@@ -180,7 +183,7 @@ ConversionStatus generateArticulationScript(const ConversionJob& job, Lwo2Contex
         return generate(job, context, scenePath, scriptPath, script, sink);
     } catch (const std::bad_alloc&) {
         script.discard();
-        sink.error("Out of memory");
+        sink.error("Out of memory", scenePath);
         return 1;
     }
 }

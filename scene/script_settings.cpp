@@ -1,6 +1,7 @@
 #include "scene/script_settings.h"
 
 #include <cmath>
+#include <limits>
 
 #include "core/number_format.h"
 #include "core/text_case.h"
@@ -45,7 +46,7 @@ RecalledScriptSettings parseScriptSettings(std::string_view text) {
     timing = timing && scan.literal("Format") && scan.readInt(format);
     if (timing) {
         // A hand-edited "nan" or "inf" epoch would put every row out of time.
-        if (std::isfinite(epoch)) recalled.epoch = epoch;
+        if (isUsableEpoch(epoch)) recalled.epoch = epoch;
         recalled.spfText = std::string(spf) + ' ';
         recalled.secondsPerFrame = parseSecondsPerFrameText(*recalled.spfText);
         recalled.scriptFormat = format == 1 ? ScriptFormat::TabSeparated
@@ -66,7 +67,7 @@ RecalledScriptSettings parseScriptSettings(std::string_view text) {
         recalled.subdivideMode = SubdivideMode::BySlices;
         TextScanner steps(text.substr(at + 12));
         int value = 0;
-        if (steps.readInt(value)) recalled.subdivideSteps = value;
+        if (steps.readInt(value) && value >= 1) recalled.subdivideSteps = value;
     }
     return recalled;
 }
@@ -104,8 +105,14 @@ std::optional<double> parseSecondsPerFrameText(std::string_view text) {
     } else if (!scan.readDouble(value)) {
         return std::nullopt;
     }
-    if (!std::isfinite(value) || value <= 0) return std::nullopt;
+    if (!(value > 0) || !isUsableSecondsPerFrame(value)) return std::nullopt;
     return value;
+}
+
+bool isUsableEpoch(double epoch) { return std::fabs(epoch) <= std::numeric_limits<float>::max(); }
+
+bool isUsableSecondsPerFrame(double secondsPerFrame) {
+    return std::fabs(secondsPerFrame * 30.0) <= std::numeric_limits<float>::max();
 }
 
 std::string_view scriptExtension(ModelType type) {

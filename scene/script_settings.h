@@ -18,6 +18,12 @@ namespace vx {
 // "SPF", "Format", "SubDivTime", "SubDivSteps") are fixed as well.
 inline constexpr std::string_view kSettingsPrefix = "# Vertexion settings: ";
 
+// Script rows hold their times in single precision, scaled by 30 frames a
+// second: an epoch or a frame length past that range would print "inf" or
+// "nan" in every row.
+bool isUsableEpoch(double epoch);
+bool isUsableSecondsPerFrame(double secondsPerFrame);
+
 // What an existing script's settings line restores. An empty field keeps the
 // caller's value; `subdivide` is always restored (off unless the line asks for
 // subdivision).
@@ -50,7 +56,7 @@ std::string secondsPerFrameText(double secondsPerFrame);
 
 // Reads a seconds-per-frame text: "a/b" (two numbers around a "/") or one
 // number, trailing text ignored. None when it holds no such numbers or the
-// result is not a positive finite number, so the caller keeps its value.
+// result is not a positive, usable number, so the caller keeps its value.
 std::optional<double> parseSecondsPerFrameText(std::string_view text);
 
 // ".fma" for facilities, ".gvma" for ground vehicles, ".sama" otherwise.

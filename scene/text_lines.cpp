@@ -1,9 +1,12 @@
 #include "scene/text_lines.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/file_checks.h"
+#include "core/message_sink.h"
 #include "scene/text_scan.h"
 
 namespace vx {
@@ -13,14 +16,24 @@ bool TextLineReader::open(const std::string& path) {
     // Opened without waiting, so a FIFO cannot block the run until some writer
     // comes; a FIFO, a directory or a device (one that never ends, like
     // /dev/zero) is no text file.
+    failure_.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !(file_ = ::fdopen(fd, "r"))) {
-        ::close(fd);
+    if (fd < 0) {
+        failure_ = MessageSink::systemReason(errno);
         return false;
     }
-    return true;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        failure_ = MessageSink::systemReason(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        failure_ = notRegularReason(st.st_mode);
+    } else if (!(file_ = ::fdopen(fd, "r"))) {
+        failure_ = MessageSink::systemReason(errno);
+    } else {
+        return true;
+    }
+    ::close(fd);
+    return false;
 }
 
 void TextLineReader::close() {

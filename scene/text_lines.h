@@ -19,6 +19,8 @@ public:
 
     // False when the path cannot be opened for reading or is no regular file.
     bool open(const std::string& path);
+    // Why the last open() failed, in the system's words.
+    const std::string& failureReason() const { return failure_; }
     void close();
 
     // The next piece: at most bufferSize - 1 characters, ending after a line
@@ -29,6 +31,7 @@ public:
 private:
     std::FILE* file_ = nullptr;
     std::string buffer_;
+    std::string failure_;
 };
 
 }  // namespace vx

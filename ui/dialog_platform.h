@@ -20,18 +20,17 @@ struct FilePickerRequest {
 };
 
 // The dialogs' own messages and those of a conversion run alike end up in
-// the platform's message box, so the platform is the run's message sink.
+// the platform's message box, so the platform is the run's message sink: its
+// report() shows a modal box with an OK button, the message's text as its
+// main line, the file and the reason under it, and the severity's icon.
 class DialogPlatform : public MessageSink {
 public:
-    // A modal box with an OK button and one line of text.
-    virtual void showMessage(std::string_view text) = 0;
     // The chosen full path, or nothing when the picker was cancelled. The save
     // picker asks no overwrite question: the conversion replaces the file.
     virtual std::optional<std::string> pickOpenFile(const FilePickerRequest& request) = 0;
     virtual std::optional<std::string> pickSaveFile(const FilePickerRequest& request) = 0;
 
-    void error(std::string_view text) override { showMessage(text); }
-    void warning(std::string_view text) override { showMessage(text); }
+    void inform(std::string_view text) { report({Severity::Information, text, {}, {}}); }
 };
 
 }  // namespace vx::ui

@@ -40,11 +40,23 @@ void enableOutputControls(MainPlatform& platform, bool enabled) {
 // converted with.
 void followInput(MainDialog& dialog) {
     ConversionJob& f = dialog.fields;
-    if (f.convert && deriveOutputPath(f.inputPath, f.outputPath)) recallModelType(dialog, f.outputPath);
+    if (!f.convert) return;
+    if (deriveOutputPath(f.inputPath, f.outputPath)) recallModelType(dialog, f.outputPath);
+    dialog.derivedFrom = f.inputPath;
+}
+
+// What leaving the input box does, for a run that starts while the box
+// still holds a name typed since the output was last derived.
+void catchUpWithInput(MainDialog& dialog, MainPlatform& platform) {
+    if (dialog.fields.inputPath == dialog.derivedFrom) return;
+    checkObjectForm(dialog, platform);
+    followInput(dialog);
+    platform.showFields(dialog.fields);
 }
 
 ConversionStatus runConversion(MainDialog& dialog, MainPlatform& platform) {
     platform.readControls(dialog.fields);
+    catchUpWithInput(dialog, platform);
     platform.setBusy(true);
     const ConversionStatus status = validateAndRun(dialog.fields, platform);
     platform.setBusy(false);
@@ -71,12 +83,14 @@ MainDialog startMainDialog(std::string_view argumentText) {
         f.outputPath += ".mdl";
         recallModelType(dialog, f.outputPath);
     }
+    dialog.derivedFrom = f.inputPath;
     return dialog;
 }
 
 bool deriveOutputPath(const std::string& input, std::string& output) {
-    if (!endsWithIgnoringCase(input, ".lwo")) return false;
-    output = input.substr(0, input.size() - 4) + ".mdl";
+    if (input.empty()) return false;
+    const bool lwo = endsWithIgnoringCase(input, ".lwo");
+    output = (lwo ? input.substr(0, input.size() - 4) : input) + ".mdl";
     return true;
 }
 
@@ -154,9 +168,9 @@ void convertClicked(MainDialog& dialog, MainPlatform& platform) {
     platform.readControls(f);
     enableOutputControls(platform, f.convert);
     // Ticking again only renames: the model type stays the user's choice.
-    if (f.convert)
-        deriveOutputPath(f.inputPath, f.outputPath);
-    else
+    if (f.convert && deriveOutputPath(f.inputPath, f.outputPath))
+        dialog.derivedFrom = f.inputPath;
+    else if (!f.convert)
         f.outputPath.clear();
     platform.showFields(f);
 }
@@ -190,7 +204,7 @@ ConversionStatus pressOk(MainDialog& dialog, MainPlatform& platform) {
 
 ConversionStatus pressApply(MainDialog& dialog, MainPlatform& platform) {
     const ConversionStatus status = runConversion(dialog, platform);
-    if (status == 0) platform.showMessage(kConversionSuccessful);
+    if (status == 0) platform.inform(kConversionSuccessful);
     return status;
 }
 

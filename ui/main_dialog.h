@@ -28,6 +28,10 @@ struct MainDialog {
     // "Convert", "Articulate" and "Details..." have been shown for an LWO2
     // input; they stay visible from then on.
     bool advancedRevealed = false;
+    // The input text the output name was last derived from. Enter presses
+    // OK without the input box ever losing the focus, so a run first
+    // catches up with an input typed since.
+    std::string derivedFrom;
 };
 
 struct ScriptDialog;
@@ -57,8 +61,9 @@ public:
 // enclosed in double quotes.
 MainDialog startMainDialog(std::string_view argumentText);
 
-// "ship.LWO" gives "ship.mdl"; any other ending leaves `output` unchanged.
-// Returns whether it applied.
+// "ship.LWO" gives "ship.mdl" and any other name gets ".mdl" appended, so
+// the model never keeps the name of the object before. An empty input leaves
+// `output` unchanged. Returns whether it applied.
 bool deriveOutputPath(const std::string& input, std::string& output);
 
 // The model type of an existing model file, when it names one.

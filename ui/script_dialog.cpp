@@ -17,7 +17,7 @@ namespace {
 bool applySecondsPerFrame(ScriptDialog& values, ScriptPlatform& platform) {
     auto parsed = parseSecondsPerFrameText(values.spfText);
     if (!parsed) {
-        platform.error(kEnterNumber);
+        platform.error(kEnterNumber, {});
         platform.focus(ScriptControl::SecondsPerFrameBox);
         return false;
     }
@@ -59,14 +59,14 @@ void takeScriptSettings(const ScriptDialog& v, ConversionJob& f) {
 int readScriptControls(ScriptDialog& values, ScriptPlatform& platform) {
     const ScriptControls c = platform.readControls();
     auto refuse = [&](std::string_view message, ScriptControl box) {
-        platform.error(message);
+        platform.error(message, {});
         platform.focus(box);
         return 1;
     };
     values.scenePath = c.scenePath;
     values.scriptPath = c.scriptPath;
     auto epoch = parseNumberText(c.epoch);
-    if (!epoch) return refuse(kEnterNumber, ScriptControl::EpochBox);
+    if (!epoch || !isUsableEpoch(*epoch)) return refuse(kEnterNumber, ScriptControl::EpochBox);
     values.epoch = *epoch;
     values.spfText = c.secondsPerFrame;
     values.scriptFormat = c.scriptFormat;

@@ -17,23 +17,23 @@ namespace {
 // be lost. Checked once the object's form tells which files will be written.
 bool writesOverItsInput(const ConversionJob& job, bool writesModel, bool writesScript, MessageSink& sink) {
     if (writesModel && sameFile(job.outputPath, job.inputPath)) {
-        sink.error("The model file would replace the object file.");
+        sink.error("The model file would replace the object file.", job.outputPath);
         return true;
     }
     if (writesScript && sameFile(job.scriptPath, job.inputPath)) {
-        sink.error("The script file would replace the object file.");
+        sink.error("The script file would replace the object file.", job.scriptPath);
         return true;
     }
     if (writesScript && sameFile(job.scriptPath, job.scenePath)) {
-        sink.error("The script file would replace the scene file.");
+        sink.error("The script file would replace the scene file.", job.scriptPath);
         return true;
     }
     if (writesModel && writesScript && sameFile(job.scriptPath, job.outputPath)) {
-        sink.error("The script file and the model file are the same file.");
+        sink.error("The script file and the model file are the same file.", job.scriptPath);
         return true;
     }
     if (writesModel && writesScript && sameFile(job.outputPath, job.scenePath)) {
-        sink.error("The model file would replace the scene file.");
+        sink.error("The model file would replace the scene file.", job.outputPath);
         return true;
     }
     return false;
@@ -65,7 +65,7 @@ ConversionStatus dispatch(ConversionJob& job, MessageSink& sink) {
         if (writesOverItsInput(job, true, false, sink)) return 1;
         return convertLwob(job, file, job.outputPath, sink);
     }
-    sink.error("Not a Lightwave Object.");
+    sink.error("Not a Lightwave Object.", job.inputPath);
     return 1;
 }
 
@@ -76,7 +76,7 @@ ConversionStatus runJob(ConversionJob& job, MessageSink& sink) {
     try {
         return dispatch(job, sink);
     } catch (const std::bad_alloc&) {
-        sink.error("Out of memory");
+        sink.error("Out of memory", job.inputPath);
         return 1;
     }
 }
@@ -85,11 +85,11 @@ ConversionStatus validateAndRun(const ConversionJob& entries, MessageSink& sink)
     const bool missingName = entries.inputPath.empty() || (entries.convert && entries.outputPath.empty()) ||
                              (entries.articulate && (entries.scenePath.empty() || entries.scriptPath.empty()));
     if (missingName) {
-        sink.error("Please enter some filenames.");
+        sink.error("Please enter some filenames.", {});
         return 1;
     }
     if (!entries.convert && !entries.articulate) {
-        sink.error("No convertion options selected.");
+        sink.error("No convertion options selected.", {});
         return 1;
     }
     ConversionJob job = entries;

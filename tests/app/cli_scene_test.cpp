@@ -98,7 +98,8 @@ TEST_F(CliScene, WriteFailureKeepsTheEarlierScript) {
                                "' --no-convert --slices 5000 --scene '" + scene + "' '" + object + "' 2>'" +
                                dir.path("err.txt") + "'"),
               1);
-    EXPECT_EQ(vxtest::readText(dir.path("err.txt")), "Can't write Model Articulation output file.\n");
+    EXPECT_EQ(vxtest::readText(dir.path("err.txt")),
+              "vertexion-cli: " + dir.path("dish.sama") + ": Can't write Model Articulation output file. (File too large)\n");
     EXPECT_EQ(vxtest::readText(dir.path("dish.sama")), earlier);
     EXPECT_EQ(vxtest::listDir(dir.dir()), (std::vector<std::string>{"dish.lwo", "dish.lws", "dish.sama", "err.txt"}));
 }
@@ -131,10 +132,12 @@ TEST_F(CliFaults, SceneThatIsNoRegularFile) {
     ASSERT_EQ(::mkfifo(dir.path("pipe.lws").c_str(), 0600), 0);
     std::filesystem::create_directory(dir.path("folder.lws"));
     const auto before = files();
-    for (const std::string& bad : {dir.path("pipe.lws"), dir.path("folder.lws"), dir.path("gone.lws")}) {
+    for (const auto& [bad, reason] : {std::pair{dir.path("pipe.lws"), "Not a regular file"},
+                                      {dir.path("folder.lws"), "Is a directory"},
+                                      {dir.path("gone.lws"), "No such file or directory"}}) {
         const CliOutcome r = cli({"--no-convert", "--scene", bad, "--script", script, object});
         EXPECT_EQ(r.status, 1) << bad;
-        EXPECT_EQ(r.err, "Can't open Lightwave Scene file for input.\n") << bad;
+        EXPECT_EQ(r.err, "vertexion-cli: " + bad + ": Can't open Lightwave Scene file for input. (" + reason + ")\n");
         EXPECT_EQ(vxtest::readText(script), kEarlier);
     }
     EXPECT_EQ(files(), before);
@@ -144,17 +147,18 @@ TEST_F(CliFaults, ScriptThatCannotBeCreated) {
     // The model is still written when only the script fails.
     CliOutcome r = cli({"-o", model, "--scene", scene, "--script", dir.path("none/dish.sama"), object});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Can't open Model Articulation output file.\n");
+    EXPECT_EQ(r.err, "vertexion-cli: " + dir.path("none/dish.sama") +
+                         ": Can't open Model Articulation output file. (No such file or directory)\n");
     EXPECT_NE(vxtest::readText(model), kEarlier);
 
     r = cli({"--no-convert", "--scene", scene, "--script", dir.dir().string(), object});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Can't open Model Articulation output file.\n");
+    EXPECT_EQ(r.err, "vertexion-cli: " + dir.dir().string() + ": Can't open Model Articulation output file. (Is a directory)\n");
 
     if (!closeDirectory()) GTEST_SKIP() << "root writes into any directory";
     r = cli({"--no-convert", "--scene", scene, "--script", closed + "/dish.sama", object});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Can't open Model Articulation output file.\n");
+    EXPECT_EQ(r.err, "vertexion-cli: " + closed + "/dish.sama: Can't open Model Articulation output file. (Permission denied)\n");
     EXPECT_TRUE(vxtest::listDir(closed).empty());
 }
 
@@ -162,7 +166,7 @@ TEST_F(CliFaults, ModelInADirectoryClosedToUs) {
     if (!closeDirectory()) GTEST_SKIP() << "root writes into any directory";
     const CliOutcome r = cli({"-o", closed + "/dish.mdl", object});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Can't open output file.\n");
+    EXPECT_EQ(r.err, "vertexion-cli: " + closed + "/dish.mdl: Can't open output file. (Permission denied)\n");
     EXPECT_TRUE(vxtest::listDir(closed).empty());
 }
 
@@ -171,14 +175,14 @@ TEST_F(CliFaults, FilesWeMayNotRead) {
     ::chmod(object.c_str(), 0200);
     CliOutcome r = cli({"-o", model, object});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Can't open inputfile\n");
+    EXPECT_EQ(r.err, "vertexion-cli: " + object + ": Can't open inputfile (Permission denied)\n");
     EXPECT_EQ(vxtest::readText(model), kEarlier);
     ::chmod(object.c_str(), 0600);
 
     ::chmod(scene.c_str(), 0200);
     r = cli({"--no-convert", "--scene", scene, "--script", script, object});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Can't open Lightwave Scene file for input.\n");
+    EXPECT_EQ(r.err, "vertexion-cli: " + scene + ": Can't open Lightwave Scene file for input. (Permission denied)\n");
     EXPECT_EQ(vxtest::readText(script), kEarlier);
     ::chmod(scene.c_str(), 0600);
 }

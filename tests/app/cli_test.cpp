@@ -49,6 +49,9 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndOneLine) {
         {"--spf", "1e300/1e-300", "--scene", "s.lws", "a.lwo"},
         {"--time-step", "1e300", "--scene", "s.lws", "a.lwo"},
         {"--epoch", "nan", "--scene", "s.lws", "a.lwo"},
+        // Rows would print "inf" or "nan" for these.
+        {"--epoch", "1e39", "--scene", "s.lws", "a.lwo"},
+        {"--spf", "1e307", "--scene", "s.lws", "a.lwo"},
         {"--slices", "0", "--scene", "s.lws", "a.lwo"},
         {"--slices", "4", "--time-step", "0.5", "--scene", "s.lws", "a.lwo"},
         {"--scene", "s.lws", "a.lwo", "b.lwo"},
@@ -96,7 +99,7 @@ TEST(CommandLine, RecallsTheModelTypeFromTheEarlierModel) {
     EXPECT_NE(vxtest::readText(dir.path("tri.mdl")).find("# Axis rotation applied: Facility"), std::string::npos);
 }
 
-// Several objects: each message is prefixed with its object, a failed object
+// Several objects: each message is prefixed with its file, a failed object
 // fails the run and the others still get their models. Side by side, the
 // messages stay in object order, whichever finishes first.
 TEST(CommandLine, SeveralObjectsReportInObjectOrder) {
@@ -107,10 +110,10 @@ TEST(CommandLine, SeveralObjectsReportInObjectOrder) {
         const std::string name = dir.path("obj" + std::to_string(i) + ".lwo");
         if (i % 5 == 3) {
             vxtest::writeText(name, "not an object at all");
-            expected += name + ": Not a valid IFF file.\n";
+            expected += "vertexion-cli: " + name + ": Not a valid IFF file.\n";
         } else {
             vxtest::writeFile(name, triangleObject("Hull", 1 + 4000 * (i % 3)));
-            expected += name + ": Warning: Surface Spare not used.\n";
+            expected += "vertexion-cli: " + name + ": Warning: Surface Spare not used.\n";
         }
         args.push_back(name);
     }
@@ -141,16 +144,19 @@ TEST(CommandLine, WarningsAreOneLineAndQuietDropsThem) {
     vxtest::writeFile(dir.path("tri.lwo"), triangleObject("Hull"));
     CliRun loud = cli({"-o", dir.path("out.mdl"), dir.path("tri.lwo")});
     EXPECT_EQ(loud.status, 0);
-    EXPECT_EQ(loud.err, "Warning: Surface Spare not used.\n");
+    EXPECT_EQ(loud.err, "vertexion-cli: " + dir.path("tri.lwo") + ": Warning: Surface Spare not used.\n");
     CliRun quiet = cli({"-q", "-o" + dir.path("out.mdl"), dir.path("tri.lwo")});
     EXPECT_EQ(quiet.status, 0);
     EXPECT_EQ(quiet.err, "");
-    // A surface name cannot break the message into several lines.
-    vxtest::writeFile(dir.path("odd.lwo"), form("LWOB", {chunk("PNTS", Data().point(0, 0, 0)),
-                                                         chunk("POLS", Data()),
-                                                         chunk("SRFS", Data().name("a\nb"))}));
-    CliRun odd = cli({dir.path("odd.lwo")});
-    EXPECT_EQ(odd.err, "Warning: Surface a b not used.\n");
+    // Neither a surface name nor a path can break a message into several
+    // lines, one or many objects.
+    const std::string odd = dir.path("odd\nname\t.lwo");
+    vxtest::writeFile(odd, form("LWOB", {chunk("PNTS", Data().point(0, 0, 0)), chunk("POLS", Data()),
+                                         chunk("SRFS", Data().name("a\nb"))}));
+    EXPECT_EQ(cli({odd}).err, "vertexion-cli: " + dir.path("odd name .lwo") + ": Warning: Surface a b not used.\n");
+    EXPECT_EQ(cli({odd, dir.path("tri.lwo")}).err,
+              "vertexion-cli: " + dir.path("odd name .lwo") + ": Warning: Surface a b not used.\n" +
+                  loud.err);
 }
 
 // The dispatcher's refusals reach the user as one line and status 1.
@@ -158,8 +164,12 @@ TEST(CommandLine, RefusedRunsAreReported) {
     vxtest::ScratchDir dir;
     vxtest::writeFile(dir.path("tri.lwo"), triangleObject());
     for (auto [args, message] : {std::pair{std::vector<std::string>{"--no-convert", dir.path("tri.lwo")},
-                                           "No convertion options selected.\n"},
-                                 {{"-o", dir.dir().string(), dir.path("tri.lwo")}, "Can't open output file.\n"}}) {
+                                           std::string("vertexion-cli: No convertion options selected.\n")},
+                                 {{"-o", dir.dir().string(), dir.path("tri.lwo")},
+                                  "vertexion-cli: " + dir.dir().string() + ": Can't open output file. (Is a directory)\n"},
+                                 {{"-o", dir.path("no/such.mdl"), dir.path("tri.lwo")},
+                                  "vertexion-cli: " + dir.path("no/such.mdl") +
+                                      ": Can't open output file. (No such file or directory)\n"}}) {
         CliRun r = cli(args);
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err, message);
@@ -176,7 +186,8 @@ TEST(CommandLine, WriteFailureKeepsTheEarlierModel) {
     EXPECT_EQ(vxtest::runShell("ulimit -f 64 && exec '" + std::string(VERTEXION_CLI_PATH) + "' -q '" +
                                dir.path("big.lwo") + "' 2>'" + dir.path("err.txt") + "'"),
               1);
-    EXPECT_EQ(vxtest::readText(dir.path("err.txt")), "Can't write output file.\n");
+    EXPECT_EQ(vxtest::readText(dir.path("err.txt")),
+              "vertexion-cli: " + dir.path("big.mdl") + ": Can't write output file. (File too large)\n");
     EXPECT_EQ(vxtest::readText(dir.path("big.mdl")), earlier);
     EXPECT_EQ(vxtest::listDir(dir.dir()), (std::vector<std::string>{"big.lwo", "big.mdl", "err.txt"}));
 }
@@ -197,19 +208,45 @@ TEST(CommandLine, ExhaustedMemoryIsReported) {
     EXPECT_EQ(vxtest::runShell("ulimit -v 200000 && exec '" + std::string(VERTEXION_CLI_PATH) + "' '" +
                                dir.path("huge.lwo") + "' 2>'" + dir.path("err.txt") + "'"),
               1);
-    EXPECT_EQ(vxtest::readText(dir.path("err.txt")), "Out of memory\n");
+    EXPECT_EQ(vxtest::readText(dir.path("err.txt")), "vertexion-cli: " + dir.path("huge.lwo") + ": Out of memory\n");
     EXPECT_FALSE(vxtest::fileExists(dir.path("huge.mdl")));
 }
 #endif
 
-// A FIFO as the object must not block the run waiting for a writer.
-TEST(CommandLine, ObjectThatIsNoRegularFileIsRefused) {
+// An object that cannot be read is refused with the system's reason; a FIFO
+// must not block the run waiting for a writer.
+TEST(CommandLine, ObjectThatCannotBeReadSaysWhy) {
     vxtest::ScratchDir dir;
     ASSERT_EQ(::mkfifo(dir.path("pipe.lwo").c_str(), 0600), 0);
-    CliRun r = cli({"-o", dir.path("out.mdl"), dir.path("pipe.lwo")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Can't open inputfile\n");
+    const std::vector<std::pair<std::string, std::string>> objects = {
+        {dir.path("pipe.lwo"), "Not a regular file"},
+        {dir.path("missing.lwo"), "No such file or directory"},
+        {dir.dir().string(), "Is a directory"},
+    };
+    for (const auto& [object, reason] : objects) {
+        CliRun r = cli({"-o", dir.path("out.mdl"), object});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "vertexion-cli: " + object + ": Can't open inputfile (" + reason + ")\n");
+    }
     EXPECT_FALSE(vxtest::fileExists(dir.path("out.mdl")));
+}
+
+// Two objects of one run that would write one model file: the later is
+// refused before anything is written, and the earlier one's model stands.
+TEST(CommandLine, TwoObjectsNeverShareAModel) {
+    vxtest::ScratchDir dir;
+    vxtest::writeFile(dir.path("dup.lwo"), triangleObject("Hull"));
+    vxtest::writeFile(dir.path("dup.LWO"), triangleObject("Other"));
+    for (const char* jobs : {"1", "2"}) {
+        CliRun r = cli({"-q", "-j", jobs, dir.path("dup.lwo"), dir.path("dup.LWO")});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "vertexion-cli: " + dir.path("dup.LWO") + ": The model file " + dir.path("dup.mdl") +
+                             " is also written for " + dir.path("dup.lwo") + "; this object is not converted.\n");
+        EXPECT_NE(vxtest::readText(dir.path("dup.mdl")).find("Hull"), std::string::npos);
+    }
+    // Named twice over, through a directory that leads back.
+    ASSERT_TRUE(std::filesystem::create_directory(dir.path("sub")));
+    EXPECT_EQ(cli({"-q", dir.path("dup.lwo"), dir.path("sub/../dup.lwo")}).status, 1);
 }
 
 // Killed in the middle of writing, the run leaves the earlier model as it was:

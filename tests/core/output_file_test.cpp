@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/support/test_support.h"
 
@@ -53,6 +56,85 @@ TEST(OutputFile, RefusesTargetsThatCannotBeWritten) {
     EXPECT_EQ(out.open(""), 1);
     EXPECT_EQ(out.commit(), 1);  // nothing open
     EXPECT_TRUE(vxtest::listDir(dir.dir()).empty());
+}
+
+TEST(OutputFile, ReplacementKeepsTheModeOfTheFileItReplaces) {
+    vxtest::ScratchDir dir;
+    for (const mode_t mode : {0600, 0640, 06754}) {
+        const std::string target = dir.path("model.mdl");
+        vxtest::writeText(target, "old");
+        ASSERT_EQ(::chmod(target.c_str(), mode), 0);
+        vx::OutputFile out;
+        ASSERT_EQ(out.open(target), 0);
+        out.write("new");
+        ASSERT_EQ(out.commit(), 0);
+        struct stat st;
+        ASSERT_EQ(::stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode) << std::oct << mode;
+        EXPECT_EQ(vxtest::readText(target), "new");
+    }
+}
+
+TEST(OutputFile, ReplacementKeepsTheOwnerAndGroup) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
+    vxtest::ScratchDir dir;
+    const std::string target = dir.path("model.mdl");
+    vxtest::writeText(target, "old");
+    ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+    vx::OutputFile out;
+    ASSERT_EQ(out.open(target), 0);
+    ASSERT_EQ(out.commit(), 0);
+    struct stat st;
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+}
+
+TEST(OutputFile, LinksAreWrittenThroughToTheFileTheyNameAtLast) {
+    vxtest::ScratchDir dir;
+    std::filesystem::create_directory(dir.path("models"));
+    std::filesystem::create_directory(dir.path("links"));
+    const std::string real = dir.path("models/model.mdl");
+    vxtest::writeText(real, "old");
+    // A chain: a link to a relative link that leads into another directory.
+    std::filesystem::create_symlink("../models/model.mdl", dir.path("links/relative.mdl"));
+    std::filesystem::create_symlink(dir.path("links/relative.mdl"), dir.path("chain.mdl"));
+
+    vx::OutputFile out;
+    ASSERT_EQ(out.open(dir.path("chain.mdl")), 0);
+    out.write("new");
+    EXPECT_EQ(vxtest::listDir(dir.path("models")).size(), 2u);  // the temporary is beside the real file
+    ASSERT_EQ(out.commit(), 0);
+
+    EXPECT_EQ(vxtest::readText(real), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path("chain.mdl")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path("links/relative.mdl")));
+    EXPECT_EQ(vxtest::listDir(dir.path("models")), std::vector<std::string>{"model.mdl"});
+    EXPECT_EQ(vxtest::listDir(dir.path("links")), std::vector<std::string>{"relative.mdl"});
+}
+
+// The temporary's name must fit the file system's limit of 255 bytes, and a
+// cut must not split a character of a UTF-8 name ("é" is two bytes).
+TEST(OutputFile, NamesOfTheLongestLegalLengthCanBeWritten) {
+    std::string accented = "x";
+    for (int i = 0; i < 125; ++i) accented += "\xc3\xa9";
+    for (const std::string& name : {std::string(251, 'm') + ".mdl", accented + ".mdl"}) {
+        ASSERT_EQ(name.size(), 255u);
+        vxtest::ScratchDir dir;
+        vx::OutputFile out;
+        ASSERT_EQ(out.open(dir.path(name)), 0) << std::strerror(out.systemError());
+        const std::vector<std::string> during = vxtest::listDir(dir.dir());
+        ASSERT_EQ(during.size(), 1u);
+        const std::string& temporary = during[0];
+        const std::size_t kept = temporary.size() - 7;  // the name before mkstemp's ".XXXXXX"
+        EXPECT_LE(temporary.size(), 255u);
+        EXPECT_EQ(temporary.substr(0, kept), name.substr(0, kept));
+        EXPECT_NE(static_cast<unsigned char>(name[kept]) & 0xC0, 0x80) << "cut inside a character";
+        out.write("new");
+        ASSERT_EQ(out.commit(), 0);
+        EXPECT_EQ(vxtest::listDir(dir.dir()), std::vector<std::string>{name});
+        EXPECT_EQ(vxtest::readText(dir.path(name)), "new");
+    }
 }
 
 }  // namespace

@@ -142,7 +142,8 @@ TEST(BadInput, OutputThatCannotBeWrittenIsReported) {
     EXPECT_EQ(runShell("ulimit -f 64 && exec '" + std::string(VERTEXION_CLI_PATH) + "' -q '" + dir.path("big.lwo") +
                        "' 2>'" + dir.path("err.txt") + "'"),
               1);
-    EXPECT_EQ(readText(dir.path("err.txt")), "Can't write output file.\n");
+    EXPECT_EQ(readText(dir.path("err.txt")),
+              "vertexion-cli: " + dir.path("big.mdl") + ": Can't write output file. (File too large)\n");
     EXPECT_EQ(readText(dir.path("big.mdl")), "earlier model\n");
 }
 

@@ -65,12 +65,13 @@ TEST_F(RunJob, ScriptWrittenWhenTheModelIsNot) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][Duration], "30");
 
-    // A scene without the object warns and the run still counts as done.
+    // A scene without the object fails the run; the model is still written.
     vxtest::writeText(job.scenePath, "LoadObjectLayer 1 Objects/other.lwo\n");
     job.outputPath = dir.path("arm.mdl");
     sink.messages.clear();
-    EXPECT_EQ(vx::runJob(job, sink), 0);
-    EXPECT_EQ(sink.warnings(), std::vector<std::string>{"Warning: Model not found in scene."});
+    EXPECT_EQ(vx::runJob(job, sink), 1);
+    EXPECT_EQ(sink.errors(), std::vector<std::string>{"Warning: Model not found in scene."});
+    EXPECT_TRUE(vxtest::fileExists(job.outputPath));
 }
 
 TEST_F(RunJob, ExampleSceneAnimatesTheDishAndTheWings) {

@@ -129,10 +129,11 @@ TEST_F(SceneReader, WhichItemsAreTheObjectsLayers) {
     EXPECT_EQ(rows(replaced(kDishScene, "Objects/ship", "C:\\Models\\ship"), object).size(), 1u);
     EXPECT_EQ(rows(replaced(kDishScene, "Objects/ship", "ship"), object).size(), 1u);
     for (std::string_view other : {"Objects/Ship.lwo", "Objects/myship.lwo", "Objects/ship.lwo2"}) {
+        std::filesystem::remove(dir.path("out.sama"));
         Outcome r = run(replaced(kDishScene, "Objects/ship.lwo", other));
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.sink.warnings(), std::vector<std::string>{"Warning: Model not found in scene."}) << other;
-        EXPECT_TRUE(commaRows(r.script).empty());
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.sink.errors(), std::vector<std::string>{"Warning: Model not found in scene."}) << other;
+        EXPECT_FALSE(vxtest::fileExists(dir.path("out.sama")));
     }
 
     // The object loaded twice gives the rows of both items; the second layer
@@ -213,36 +214,48 @@ TEST_F(SceneReader, LinesAsTheFixedBufferCutsThem) {
 
 TEST_F(SceneReader, FailuresAndWarnings) {
     auto object = loadObject({layr(0, "Dish@Y")});
-    vxtest::RecordingSink sink;
-    EXPECT_EQ(vx::generateArticulationScript(noneJob(), *object->context, dir.path("none.lws"), dir.path("a.sama"), sink),
-              1);
-    EXPECT_EQ(sink.errors(), std::vector<std::string>{"Can't open Lightwave Scene file for input."});
-    EXPECT_FALSE(vxtest::fileExists(dir.path("a.sama")));
-
     // Nothing but a regular file is read: a device never ends, a directory
     // holds no lines and a FIFO would wait for a writer that never comes.
+    // Each refusal names the scene and says why.
     ASSERT_EQ(::mkfifo(dir.path("pipe.lws").c_str(), 0600), 0);
-    for (const std::string& scene : {std::string("/dev/zero"), dir.dir().string(), dir.path("pipe.lws")}) {
-        sink.messages.clear();
+    const std::vector<std::pair<std::string, std::string>> scenes = {
+        {dir.path("none.lws"), "No such file or directory"},
+        {"/dev/zero", "Not a regular file"},
+        {dir.dir().string(), "Is a directory"},
+        {dir.path("pipe.lws"), "Not a regular file"},
+    };
+    for (const auto& [scene, reason] : scenes) {
+        vxtest::RecordingSink sink;
         EXPECT_EQ(vx::generateArticulationScript(noneJob(), *object->context, scene, dir.path("a.sama"), sink), 1);
-        EXPECT_EQ(sink.errors(), std::vector<std::string>{"Can't open Lightwave Scene file for input."}) << scene;
+        EXPECT_EQ(sink.messages, (std::vector<vxtest::Recorded>{{vx::Severity::Error,
+                                                                  "Can't open Lightwave Scene file for input.",
+                                                                  scene, reason}}));
     }
     ::unlink(dir.path("pipe.lws").c_str());
+    EXPECT_FALSE(vxtest::fileExists(dir.path("a.sama")));
 
     vxtest::writeText(dir.path("scene.lws"), kDishScene);
-    sink.messages.clear();
+    vxtest::RecordingSink sink;
     EXPECT_EQ(vx::generateArticulationScript(noneJob(), *object->context, dir.path("scene.lws"),
                                              dir.path("missing/a.sama"), sink),
               1);
-    EXPECT_EQ(sink.errors(), std::vector<std::string>{"Can't open Model Articulation output file."});
+    EXPECT_EQ(sink.messages, (std::vector<vxtest::Recorded>{{vx::Severity::Error,
+                                                              "Can't open Model Articulation output file.",
+                                                              dir.path("missing/a.sama"),
+                                                              "No such file or directory"}}));
 
-    // An empty scene: the object is not found and the script holds its header.
-    Outcome empty = run("");
-    EXPECT_EQ(empty.status, 0);
-    EXPECT_EQ(empty.sink.warnings(), std::vector<std::string>{"Warning: Model not found in scene."});
-    EXPECT_EQ(empty.script, "# Model articulation script for ship.lwo\n#\n"
-                            "# Vertexion settings: Epoch 0 SPF 1/30 Format 0\n#\n");
-    EXPECT_EQ(vxtest::listDir(dir.dir()), (std::vector<std::string>{"out.sama", "scene.lws"}));
+    // A scene that never loads the object, an empty one included, is the
+    // wrong scene: the run fails and the earlier script stays as it was.
+    vxtest::writeText(dir.path("out.sama"), "earlier script");
+    for (std::string_view scene : {std::string_view(), std::string_view("LoadObjectLayer 1 Objects/other.lwo\n")}) {
+        Outcome wrong = run(scene);
+        EXPECT_EQ(wrong.status, 1);
+        EXPECT_EQ(wrong.sink.messages, (std::vector<vxtest::Recorded>{{vx::Severity::Error,
+                                                                        "Warning: Model not found in scene.",
+                                                                        dir.path("scene.lws"), ""}}));
+        EXPECT_EQ(wrong.script, "earlier script");
+        EXPECT_EQ(vxtest::listDir(dir.dir()), (std::vector<std::string>{"out.sama", "scene.lws"}));
+    }
 }
 
 TEST_F(SceneReader, HostileScenesEndQuietly) {

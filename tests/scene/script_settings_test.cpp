@@ -43,7 +43,8 @@ TEST(ScriptSettings, SecondsPerFrameTexts) {
     EXPECT_DOUBLE_EQ(*vx::parseSecondsPerFrameText("1/24 "), 1.0 / 24);
     EXPECT_EQ(*vx::parseSecondsPerFrameText("0.5xyz"), 0.5);
     // No usable rate: the caller keeps the one it has.
-    for (std::string_view bad : {"", "abc", "1/0", "0", "-2", "1 /30", "nan"}) {
+    // Nor is a rate whose rows would print "inf" or "nan".
+    for (std::string_view bad : {"", "abc", "1/0", "0", "-2", "1 /30", "nan", "1e307", "1e308"}) {
         EXPECT_FALSE(vx::parseSecondsPerFrameText(bad)) << bad;
     }
 }
@@ -58,9 +59,17 @@ TEST(ScriptSettings, WhatALineRestores) {
     // epoch that is no usable number is not restored.
     s = vx::parseScriptSettings("Epoch 5 SPF 1/10\n");
     EXPECT_FALSE(s.epoch || s.spfText || s.scriptFormat || s.subdivide);
-    s = vx::parseScriptSettings("Epoch nan SPF 1/0 Format 2\n");
-    EXPECT_FALSE(s.epoch || s.secondsPerFrame);
-    EXPECT_EQ(*s.scriptFormat, ScriptFormat::CommaSeparated);
+    for (std::string_view unusable : {"Epoch nan SPF 1/0 Format 2\n", "Epoch 1e39 SPF 1e308 Format 2\n"}) {
+        s = vx::parseScriptSettings(unusable);
+        EXPECT_FALSE(s.epoch || s.secondsPerFrame) << unusable;
+        EXPECT_EQ(*s.scriptFormat, ScriptFormat::CommaSeparated);
+    }
+    // A slice count below 1 is no count.
+    for (std::string_view steps : {"SubDivSteps -5", "SubDivSteps 0"}) {
+        s = vx::parseScriptSettings(steps);
+        EXPECT_TRUE(s.subdivide);
+        EXPECT_FALSE(s.subdivideSteps) << steps;
+    }
 }
 
 TEST(ScriptSettings, TheLineIsLookedForInTheFirstTenLines) {

@@ -9,10 +9,10 @@
 
 namespace vxtest {
 
-std::vector<std::string> RecordingSink::texts(bool errors) const {
+std::vector<std::string> RecordingSink::texts(vx::Severity severity) const {
     std::vector<std::string> out;
-    for (const Message& m : messages)
-        if (m.isError == errors) out.push_back(m.text);
+    for (const Recorded& m : messages)
+        if (m.severity == severity) out.push_back(m.text);
     return out;
 }
 

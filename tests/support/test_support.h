@@ -10,20 +10,25 @@
 
 namespace vxtest {
 
-struct Message {
-    bool isError;
+struct Recorded {
+    vx::Severity severity;
     std::string text;
-    bool operator==(const Message&) const = default;
+    std::string path;
+    std::string reason;
+    bool operator==(const Recorded&) const = default;
 };
+
+inline Recorded record(const vx::Message& m) {
+    return {m.severity, std::string(m.text), std::string(m.path), std::string(m.reason)};
+}
 
 class RecordingSink final : public vx::MessageSink {
 public:
-    void error(std::string_view text) override { messages.push_back({true, std::string(text)}); }
-    void warning(std::string_view text) override { messages.push_back({false, std::string(text)}); }
-    std::vector<std::string> errors() const { return texts(true); }
-    std::vector<std::string> warnings() const { return texts(false); }
-    std::vector<std::string> texts(bool errors) const;
-    std::vector<Message> messages;
+    void report(const vx::Message& m) override { messages.push_back(record(m)); }
+    std::vector<std::string> errors() const { return texts(vx::Severity::Error); }
+    std::vector<std::string> warnings() const { return texts(vx::Severity::Warning); }
+    std::vector<std::string> texts(vx::Severity severity) const;
+    std::vector<Recorded> messages;
 };
 
 // A fresh directory under the system's temporary directory, removed with its

@@ -11,6 +11,7 @@
 
 #include "ui/main_dialog.h"
 #include "ui/script_dialog.h"
+#include "tests/support/test_support.h"
 
 namespace vxtest {
 
@@ -22,11 +23,15 @@ struct PickerCall {
 template <class Base>
 class FakePickers : public Base {
 public:
-    void showMessage(std::string_view text) override { messages.emplace_back(text); }
+    void report(const vx::Message& m) override {
+        messages.emplace_back(m.text);
+        records.push_back(record(m));
+    }
     std::optional<std::string> pickOpenFile(const vx::ui::FilePickerRequest& r) override { return pick(false, r); }
     std::optional<std::string> pickSaveFile(const vx::ui::FilePickerRequest& r) override { return pick(true, r); }
 
     std::vector<std::string> messages;
+    std::vector<Recorded> records;
     std::deque<std::optional<std::string>> picks;  // the user's next choices; empty: cancelled
     std::vector<PickerCall> pickerCalls;
 

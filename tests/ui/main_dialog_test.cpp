@@ -88,11 +88,12 @@ TEST(MainDialogOutput, FollowsTheInputAndRecallsTheModelType) {
     EXPECT_EQ(d.platform.controls.outputPath, dir.path("ship.mdl"));
     EXPECT_EQ(d.platform.controls.modelType, ModelType::Facility);
 
-    // A name without ".lwo" leaves the output alone; a cancelled picker changes nothing.
+    // A name without ".lwo" gets ".mdl" appended, never the model name of the
+    // object before; a cancelled picker changes nothing.
     d.platform.picks.push_back("model.obj");
     vx::ui::browseInput(d.dialog, d.platform);
     EXPECT_EQ(d.platform.controls.inputPath, "model.obj");
-    EXPECT_EQ(d.platform.controls.outputPath, dir.path("ship.mdl"));
+    EXPECT_EQ(d.platform.controls.outputPath, "model.obj.mdl");
     vx::ui::browseInput(d.dialog, d.platform);
     EXPECT_EQ(calls.back().request.proposedName, "model.obj");
     EXPECT_EQ(d.platform.controls.inputPath, "model.obj");
@@ -219,6 +220,7 @@ TEST(MainDialogRun, OkAndApplyReportAndWrite) {
     EXPECT_EQ(vx::ui::pressOk(d.dialog, d.platform), 1);
     EXPECT_EQ(vx::ui::pressApply(d.dialog, d.platform), 1);
     EXPECT_EQ(d.platform.messages, std::vector<std::string>(2, "Please enter some filenames."));
+    EXPECT_EQ(d.platform.records.back().severity, vx::Severity::Error);
     EXPECT_FALSE(d.platform.closed);
 
     vxtest::writeFile(dir.path("ship.lwo"), vxtest::lwobTriangle());
@@ -227,6 +229,7 @@ TEST(MainDialogRun, OkAndApplyReportAndWrite) {
     d.platform.busyChanges.clear();
     EXPECT_EQ(vx::ui::pressApply(d.dialog, d.platform), 0);
     EXPECT_EQ(d.platform.messages, (std::vector<std::string>{"Conversion successful."}));
+    EXPECT_EQ(d.platform.records.back().severity, vx::Severity::Information);
     EXPECT_EQ(d.platform.busyChanges, (std::vector<bool>{true, false}));
     EXPECT_FALSE(d.platform.closed);
     EXPECT_NE(vxtest::readText(dir.path("ship.mdl")).find("# Axis rotation applied: Spacecraft"), std::string::npos);
@@ -235,6 +238,29 @@ TEST(MainDialogRun, OkAndApplyReportAndWrite) {
     EXPECT_EQ(vx::ui::pressOk(d.dialog, d.platform), 0);
     EXPECT_TRUE(d.platform.messages.empty());
     EXPECT_TRUE(d.platform.closed);
+}
+
+// Enter presses OK while the input box keeps the focus: a run first derives
+// the model name from a name typed since, as leaving the box would, and
+// otherwise keeps the model name the user chose.
+TEST(MainDialogRun, ARunFollowsANameTypedSince) {
+    vxtest::ScratchDir dir;
+    for (const char* name : {"a.lwo", "b.lwo", "c.obj"}) vxtest::writeFile(dir.path(name), vxtest::lwobTriangle());
+    vxtest::writeText(dir.path("a.mdl"), "earlier model of a\n");
+    Dialog d(dir.path("a.lwo"));
+    d.platform.controls.inputPath = dir.path("b.lwo");
+    EXPECT_EQ(vx::ui::pressApply(d.dialog, d.platform), 0);
+    EXPECT_EQ(d.platform.controls.outputPath, dir.path("b.mdl"));
+    EXPECT_TRUE(vxtest::fileExists(dir.path("b.mdl")));
+    EXPECT_EQ(vxtest::readText(dir.path("a.mdl")), "earlier model of a\n");
+
+    d.platform.controls.inputPath = dir.path("c.obj");
+    EXPECT_EQ(vx::ui::pressOk(d.dialog, d.platform), 0);
+    EXPECT_TRUE(vxtest::fileExists(dir.path("c.obj.mdl")));
+
+    d.platform.controls.outputPath = dir.path("chosen.mdl");
+    EXPECT_EQ(vx::ui::pressApply(d.dialog, d.platform), 0);
+    EXPECT_TRUE(vxtest::fileExists(dir.path("chosen.mdl")));
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ using namespace vxtest;
 class RecordingMainWindow : public vx::ui::MainWindow {
 public:
     using MainWindow::MainWindow;
-    void showMessage(std::string_view text) override { messages << vx::ui::toQString(text); }
+    void report(const vx::Message& m) override { messages << vx::ui::toQString(m.text); }
     bool runScriptDialog(vx::ui::ScriptDialog& values) override {
         values.scenePath = "dish.lws";
         values.scriptPath = "dish.sama";
@@ -43,7 +43,7 @@ public:
 class RecordingScriptWindow : public vx::ui::ScriptWindow {
 public:
     using ScriptWindow::ScriptWindow;
-    void showMessage(std::string_view text) override { messages << vx::ui::toQString(text); }
+    void report(const vx::Message& m) override { messages << vx::ui::toQString(m.text); }
     QStringList messages;
 };
 
@@ -83,6 +83,24 @@ private slots:
         QTest::keyClicks(input, dir.filePath(QStringLiteral("Ship.LWO")));
         output->setFocus();
         QCOMPARE(output->text(), dir.filePath(QStringLiteral("Ship.mdl")));
+    }
+
+    // Enter in the input box presses OK without the box losing the focus.
+    void typingAnotherInputAndPressingEnterConvertsIt() {
+        QTemporaryDir dir;
+        const QString a = dir.filePath(QStringLiteral("a.lwo"));
+        QVERIFY(writeBytes(a, lwobTriangle()));
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("b.lwo")), lwobTriangle()));
+        RecordingMainWindow w(vx::ui::qStringToPath(a));
+        showActive(w);
+        auto* input = child<QLineEdit>(w, "inputEdit");
+        input->setFocus();
+        input->selectAll();
+        QTest::keyClicks(input, dir.filePath(QStringLiteral("b.lwo")));
+        QTest::keyClick(input, Qt::Key_Return);
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("b.mdl"))));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("a.mdl"))));
+        QCOMPARE(w.result(), int(QDialog::Accepted));
     }
 
     void tickingAndUntickingConvertOfAnLwo2Object() {

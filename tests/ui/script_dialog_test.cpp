@@ -67,13 +67,14 @@ TEST(ScriptDialogSecondsPerFrame, OpeningShowsATextAndTypingParsesIt) {
     EXPECT_TRUE(d.platform.messages.empty());
 
     // No usable time keeps the last one and asks again.
-    for (const char* bad : {"fast", "1/0", "", "-1", "0"}) {
+    // Nor does one whose rows would print "inf".
+    for (const char* bad : {"fast", "1/0", "", "-1", "0", "1e307"}) {
         d.platform.focused.reset();
         d.typeSecondsPerFrame(bad);
         EXPECT_EQ(d.values.secondsPerFrame, 2.0) << bad;
         EXPECT_EQ(d.platform.focused, ScriptControl::SecondsPerFrameBox) << bad;
     }
-    EXPECT_EQ(d.platform.messages, std::vector<std::string>(5, "Please enter a number."));
+    EXPECT_EQ(d.platform.messages, std::vector<std::string>(6, "Please enter a number."));
 
     // "Close" reads a text typed without leaving the box, and refuses a bad one.
     d.platform.controls.secondsPerFrame = "1/15";
@@ -98,6 +99,9 @@ TEST(ScriptDialogNumbers, BadBoxesAreReportedInOrder) {
     EXPECT_EQ(d.platform.messages, (std::vector<std::string>{"Please enter a number."}));
     EXPECT_EQ(d.platform.focused, ScriptControl::EpochBox);
     EXPECT_EQ(d.values.scriptFormat, 0);  // read after the epoch: untouched
+    d.platform.controls.epoch = "1e39";  // past the rows' single precision
+    EXPECT_FALSE(vx::ui::closeScriptDialog(d.values, d.platform));
+    EXPECT_EQ(d.platform.focused, ScriptControl::EpochBox);
 
     d.platform.controls.epoch = " +7.5 ";
     d.platform.controls.subdivideSteps = "2.5";

@@ -174,10 +174,10 @@ QWidget* MainWindow::control(MainControl c) const {
     return nullptr;
 }
 
-void MainWindow::showMessage(std::string_view text) {
+void MainWindow::report(const Message& message) {
     // The box waits for the user, so it must not show the wait cursor.
     if (busy_) QApplication::restoreOverrideCursor();
-    showMessageBox(this, text);
+    showMessageBox(this, message);
     if (busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 

@@ -27,7 +27,7 @@ public:
 
     const MainDialog& dialog() const { return dialog_; }
 
-    void showMessage(std::string_view text) override;
+    void report(const Message& message) override;
     std::optional<std::string> pickOpenFile(const FilePickerRequest& request) override;
     std::optional<std::string> pickSaveFile(const FilePickerRequest& request) override;
     void readControls(ConversionJob& fields) override;

@@ -33,11 +33,24 @@ QStringList qtNameFilters(std::string_view filterList) {
     return filters;
 }
 
-void showMessageBox(QWidget* parent, std::string_view text) {
+QString messageDetails(const Message& message) {
+    QStringList lines;
+    if (!message.path.empty())
+        lines << QStringLiteral("File: ") + pathToQString(std::string(message.path));
+    if (!message.reason.empty()) lines << QStringLiteral("Reason: ") + toQString(message.reason);
+    return lines.join(QLatin1Char('\n'));
+}
+
+void showMessageBox(QWidget* parent, const Message& message) {
     // A LightWave 5 warning ends in its own line break, which would only
     // add an empty line under the text.
+    std::string_view text = message.text;
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vertexion"), toQString(text), QMessageBox::Ok, parent);
+    const QMessageBox::Icon icon = message.severity == Severity::Error     ? QMessageBox::Critical
+                                   : message.severity == Severity::Warning ? QMessageBox::Warning
+                                                                           : QMessageBox::Information;
+    QMessageBox box(icon, QStringLiteral("Vertexion"), toQString(text), QMessageBox::Ok, parent);
+    box.setInformativeText(messageDetails(message));
     box.exec();
 }
 

@@ -27,7 +27,11 @@ std::string qStringToPath(const QString& path);
 // becomes "*".
 QStringList qtNameFilters(std::string_view filterList);
 
-void showMessageBox(QWidget* parent, std::string_view text);
+// A modal box titled with the program's name: the message's text as its main
+// line, the file and the system's reason under it, the severity's icon.
+void showMessageBox(QWidget* parent, const Message& message);
+// The line under the main one: "File: PATH" and "Reason: REASON", each when known.
+QString messageDetails(const Message& message);
 
 // A push button that Enter does not press unless it is the default one.
 QPushButton* pushButton(const char* caption, const char* objectName, QWidget* parent);

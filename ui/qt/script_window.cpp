@@ -135,7 +135,7 @@ QWidget* ScriptWindow::control(ScriptControl c) const {
     return nullptr;
 }
 
-void ScriptWindow::showMessage(std::string_view text) { showMessageBox(this, text); }
+void ScriptWindow::report(const Message& message) { showMessageBox(this, message); }
 
 std::optional<std::string> ScriptWindow::pickOpenFile(const FilePickerRequest& request) {
     return pickFile(this, request, false);

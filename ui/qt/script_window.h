@@ -22,7 +22,7 @@ public:
 
     const ScriptDialog& values() const { return values_; }
 
-    void showMessage(std::string_view text) override;
+    void report(const Message& message) override;
     std::optional<std::string> pickOpenFile(const FilePickerRequest& request) override;
     std::optional<std::string> pickSaveFile(const FilePickerRequest& request) override;
     ScriptControls readControls() override;
