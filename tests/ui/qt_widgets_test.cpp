@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -231,6 +232,22 @@ private slots:
         QVERIFY(!child<QLabel>(box, "aboutIcon")->pixmap().isNull());
         RecordingMainWindow w("");
         QVERIFY(!w.windowIcon().isNull());
+    }
+
+    void messageBoxesShowTextFileReasonAndSeverity() {
+        const auto box = vx::ui::messageBox(
+            nullptr, {vx::Severity::Error, "Can't open output file.", "/models/ship.mdl", "Permission denied"});
+        QCOMPARE(box->windowTitle(), QStringLiteral("Vertexion"));
+        QCOMPARE(box->text(), QStringLiteral("Can't open output file."));
+        QCOMPARE(box->informativeText(), QStringLiteral("File: /models/ship.mdl\nReason: Permission denied"));
+        QCOMPARE(box->icon(), QMessageBox::Critical);
+        const auto warning = vx::ui::messageBox(nullptr, {vx::Severity::Warning, "Warning: Surface S not used.\n",
+                                                          "ship.lwo", {}});
+        QCOMPARE(warning->text(), QStringLiteral("Warning: Surface S not used."));
+        QCOMPARE(warning->informativeText(), QStringLiteral("File: ship.lwo"));
+        QCOMPARE(warning->icon(), QMessageBox::Warning);
+        QCOMPARE(vx::ui::messageBox(nullptr, {vx::Severity::Information, "Conversion successful.", {}, {}})->icon(),
+                 QMessageBox::Information);
     }
 
     void filterListsBecomeQtNameFilters() {

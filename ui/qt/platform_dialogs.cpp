@@ -33,15 +33,7 @@ QStringList qtNameFilters(std::string_view filterList) {
     return filters;
 }
 
-QString messageDetails(const Message& message) {
-    QStringList lines;
-    if (!message.path.empty())
-        lines << QStringLiteral("File: ") + pathToQString(std::string(message.path));
-    if (!message.reason.empty()) lines << QStringLiteral("Reason: ") + toQString(message.reason);
-    return lines.join(QLatin1Char('\n'));
-}
-
-void showMessageBox(QWidget* parent, const Message& message) {
+std::unique_ptr<QMessageBox> messageBox(QWidget* parent, const Message& message) {
     // A LightWave 5 warning ends in its own line break, which would only
     // add an empty line under the text.
     std::string_view text = message.text;
@@ -49,10 +41,16 @@ void showMessageBox(QWidget* parent, const Message& message) {
     const QMessageBox::Icon icon = message.severity == Severity::Error     ? QMessageBox::Critical
                                    : message.severity == Severity::Warning ? QMessageBox::Warning
                                                                            : QMessageBox::Information;
-    QMessageBox box(icon, QStringLiteral("Vertexion"), toQString(text), QMessageBox::Ok, parent);
-    box.setInformativeText(messageDetails(message));
-    box.exec();
+    auto box = std::make_unique<QMessageBox>(icon, QStringLiteral("Vertexion"), toQString(text), QMessageBox::Ok,
+                                             parent);
+    QStringList details;
+    if (!message.path.empty()) details << QStringLiteral("File: ") + pathToQString(std::string(message.path));
+    if (!message.reason.empty()) details << QStringLiteral("Reason: ") + toQString(message.reason);
+    box->setInformativeText(details.join(QLatin1Char('\n')));
+    return box;
 }
+
+void showMessageBox(QWidget* parent, const Message& message) { messageBox(parent, message)->exec(); }
 
 QPushButton* pushButton(const char* caption, const char* objectName, QWidget* parent) {
     auto* b = new QPushButton(QString::fromLatin1(caption), parent);

@@ -11,7 +11,10 @@
 
 #include "ui/dialog_platform.h"
 
+#include <memory>
+
 class QEvent;
+class QMessageBox;
 class QPushButton;
 class QWidget;
 
@@ -27,11 +30,12 @@ std::string qStringToPath(const QString& path);
 // becomes "*".
 QStringList qtNameFilters(std::string_view filterList);
 
-// A modal box titled with the program's name: the message's text as its main
-// line, the file and the system's reason under it, the severity's icon.
+// A box titled with the program's name: the message's text as its main
+// line, "File: PATH" and "Reason: REASON" under it (each when known), the
+// severity's icon and an OK button.
+std::unique_ptr<QMessageBox> messageBox(QWidget* parent, const Message& message);
+// The same, shown modally.
 void showMessageBox(QWidget* parent, const Message& message);
-// The line under the main one: "File: PATH" and "Reason: REASON", each when known.
-QString messageDetails(const Message& message);
 
 // A push button that Enter does not press unless it is the default one.
 QPushButton* pushButton(const char* caption, const char* objectName, QWidget* parent);
