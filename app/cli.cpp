@@ -44,6 +44,7 @@ constexpr std::string_view kUsage =
     "      --epoch SECONDS        scenario time of the first frame\n"
     "      --spf SECONDS          seconds per frame, a number or a fraction such as 1/30\n"
     "      --slices N | --time-step SECONDS   subdivide curved key intervals\n"
+    "      --max-rows N           refuse a script of more than N rows (default 2000000; 0: no bound)\n"
     "                             (script settings not given are recalled from an existing script)\n"
     "  -j, --jobs N               convert N objects at a time; default: the number of cores\n"
     "                             (each object's messages are printed together, in object order)\n"
@@ -151,6 +152,7 @@ struct Options {
     std::optional<double> secondsPerFrame;
     std::optional<int> slices;
     std::optional<double> timeStep;
+    std::optional<long long> maxRows;
     std::optional<int> jobs;
     bool quiet = false;
     bool help = false;
@@ -211,7 +213,8 @@ std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
             problem = flag(opt.allImageFormats, false);
         } else if (arg == "-o" || arg == "--output" || arg == "-t" || arg == "--model-type" || arg == "--scene" ||
                    arg == "--script" || arg == "--format" || arg == "--epoch" || arg == "--spf" ||
-                   arg == "--slices" || arg == "--time-step" || arg == "-j" || arg == "--jobs") {
+                   arg == "--slices" || arg == "--time-step" || arg == "--max-rows" || arg == "-j" ||
+                   arg == "--jobs") {
             if (!value(v)) return arg + " needs a value";
             if (arg == "-o" || arg == "--output") {
                 if (v.empty()) return arg + " needs a file name";
@@ -240,6 +243,12 @@ std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
                     return "--spf: \"" + v + "\" is not a positive number or a fraction such as 1/30";
                 if (!isUsableSecondsPerFrame(*opt.secondsPerFrame))
                     return "--spf: \"" + v + "\" is beyond the script's time range";
+            } else if (arg == "--max-rows") {
+                long long n = 0;
+                auto r = std::from_chars(v.data(), v.data() + v.size(), n);
+                if (v.empty() || r.ec != std::errc() || r.ptr != v.data() + v.size() || n < 0)
+                    return "--max-rows: \"" + v + "\" is not a whole number of at least 0";
+                opt.maxRows = n;
             } else if (arg == "--slices" || arg == "-j" || arg == "--jobs") {
                 int n = 0;
                 auto r = std::from_chars(v.data(), v.data() + v.size(), n);
@@ -261,7 +270,8 @@ std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
     if (opt.output && opt.objects.size() > 1) return "--output takes one OBJECT only";
     if (opt.scene && opt.objects.size() > 1) return "--scene takes one OBJECT only";
     if (opt.slices && opt.timeStep) return "--slices and --time-step exclude each other";
-    const bool sceneOption = opt.script || opt.format || opt.epoch || opt.secondsPerFrame || opt.slices || opt.timeStep;
+    const bool sceneOption =
+        opt.script || opt.format || opt.epoch || opt.secondsPerFrame || opt.slices || opt.timeStep || opt.maxRows;
     if (sceneOption && !opt.scene) return "script settings need --scene";
     if (opt.scene && !opt.script && !deriveScriptPath(*opt.scene, ModelType::None))
         return "--scene: \"" + *opt.scene + "\" does not end in \".lws\"; name the script with --script";
@@ -280,6 +290,7 @@ void setScriptOptions(const Options& opt, ConversionJob& entries) {
     if (opt.format) entries.scriptFormat = *opt.format;
     if (opt.epoch) entries.epoch = *opt.epoch;
     if (opt.secondsPerFrame) entries.secondsPerFrame = *opt.secondsPerFrame;
+    if (opt.maxRows) entries.maxRows = *opt.maxRows;
     if (opt.slices) {
         entries.subdivide = true;
         entries.subdivideMode = SubdivideMode::BySlices;

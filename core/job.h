@@ -34,6 +34,9 @@ struct ConversionJob {
     SubdivideMode subdivideMode = SubdivideMode::BySlices;
     std::int32_t subdivideSteps = 20;
     float subdivideTimeStep = 0.25f;
+    // The most rows a script may hold (0: no bound). A small scene sliced
+    // finely can ask for billions of rows and fill a disk.
+    std::int64_t maxRows = 2'000'000;
 };
 
 }  // namespace vx

@@ -112,7 +112,7 @@ public:
         }
     }
 
-    void flush() { rows_ += flushChannel(job_, envelope_, context_, layer_, channel_, script_); }
+    void flush() { rows_ += flushChannel(job_, envelope_, context_, layer_, channel_, script_, budget_); }
 
     // An item header ends the channel and the item before it.
     void leaveItem() {
@@ -124,12 +124,15 @@ public:
 
     bool found() const { return found_; }
     long long rows() const { return rows_; }
+    // The script would pass its bound on rows: reading on is of no use.
+    bool full() const { return budget_.exceeded; }
 
 private:
     const ConversionJob& job_;
     Lwo2Context& context_;
     OutputFile& script_;
     Envelope envelope_;
+    RowBudget budget_ = scriptRowBudget(job_);
     int channel_ = -1;
     int layerNumber_ = 0;  // scene layer number of the current item when it is a layer of the object
     std::optional<Chunk> layer_;
@@ -152,9 +155,17 @@ ConversionStatus generate(const ConversionJob& job, Lwo2Context& context, const 
 
     SceneReader reader(job, context, script);
     std::string_view line;
-    while (scene.next(line)) {
+    while (!reader.full() && scene.next(line)) {
         line = trimLineEnd(line);
         if (!line.empty()) reader.readLine(line);
+    }
+    if (reader.full()) {
+        script.discard();
+        std::string text = "The script would hold more than ";
+        text += std::to_string(job.maxRows);
+        text += " rows; choose a larger time step or fewer slices.";
+        sink.error(text, scriptPath);
+        return 1;
     }
     // Keys after the last closing brace belong to no complete channel.
 

@@ -227,8 +227,8 @@ void appendRow(std::string& out, ScriptFormat format, const Row& row, const Chan
 class SpanWriter {
 public:
     SpanWriter(const ConversionJob& job, const Envelope& envelope, const ChannelTarget& target, float period,
-               OutputFile& script)
-        : job_(job), envelope_(envelope), target_(target), period_(period), script_(script) {}
+               OutputFile& script, RowBudget& budget)
+        : job_(job), envelope_(envelope), target_(target), period_(period), script_(script), budget_(budget) {}
 
     int writeSpan(const EnvelopeKey& key0, const EnvelopeKey* key1, const SpanHint& hint) {
         const int n = sliceCount(job_, key0, key1);
@@ -239,7 +239,7 @@ public:
         EnvelopeKey b = *key1;
         const float dt = toSingle((double(key1->time) - key0.time) / n);
         int rows = 0;
-        for (int i = 1; i < n; ++i) {
+        for (int i = 1; i < n && !budget_.exceeded; ++i) {
             b.time = toSingle(double(i) * dt + key0.time);
             b.value = evaluateEnvelope(envelope_, b.time, hint);
             rows += writeRow(a, &b, i > 1);
@@ -256,6 +256,9 @@ private:
         const float t1 = key1 ? key1->time : toSingle(double(t0) + 1.0);
         const KeyShape endShape = key1 ? key1->shape : KeyShape::Linear;
         if (skipUnchanged && std::fabs(double(v1) - v0) < 1e-10) return 0;
+        if (budget_.left == 0) budget_.exceeded = true;
+        if (budget_.exceeded) return 0;
+        --budget_.left;
 
         if (target_.negate) {
             v0 = -v0;
@@ -294,6 +297,7 @@ private:
     const ChannelTarget& target_;
     float period_;
     OutputFile& script_;
+    RowBudget& budget_;
     RowNumberTexts texts_;
 };
 
@@ -352,8 +356,12 @@ int sliceCount(const ConversionJob& job, const EnvelopeKey& key0, const Envelope
     return n > kMaxSlices ? kMaxSlices : static_cast<int>(n);
 }
 
+RowBudget scriptRowBudget(const ConversionJob& job) {
+    return {job.maxRows > 0 ? job.maxRows : INT64_MAX, false};
+}
+
 int flushChannel(const ConversionJob& job, Envelope& envelope, Lwo2Context& context,
-                 const std::optional<Chunk>& layer, int channel, OutputFile& script) {
+                 const std::optional<Chunk>& layer, int channel, OutputFile& script, RowBudget& budget) {
     int rows = 0;
     const std::vector<EnvelopeKey>& keys = envelope.keys;
     std::optional<ChannelTarget> target;
@@ -362,7 +370,7 @@ int flushChannel(const ConversionJob& job, Envelope& envelope, Lwo2Context& cont
         const float period = envelope.postBehavior == EnvelopeBehavior::Repeat
                                  ? toSingle(double(keys.back().time) - keys.front().time)
                                  : 0.0f;
-        SpanWriter writer(job, envelope, *target, period, script);
+        SpanWriter writer(job, envelope, *target, period, script, budget);
         // The first interval always gives a row, even when its value does not change.
         rows += writer.writeSpan(keys[0], keys.size() > 1 ? &keys[1] : nullptr, SpanHint{});
         SpanHint hint;

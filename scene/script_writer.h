@@ -5,6 +5,7 @@
 // rows). A row moves the transformation from a start to an end value over a
 // stretch of scenario time.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,13 +22,22 @@ struct Lwo2Context;
 // Title, settings line and, for the spreadsheet layouts, their preamble.
 void writeScriptHeader(const ConversionJob& job, OutputFile& script, std::string_view objectFileName);
 
+// The rows a script may still take. A flush that needs a row past them
+// writes no more rows and sets `exceeded`.
+struct RowBudget {
+    std::int64_t left = INT64_MAX;
+    bool exceeded = false;
+};
+// The budget of a whole script under the job's bound.
+RowBudget scriptRowBudget(const ConversionJob& job);
+
 // Writes the rows of one channel (scene channel index: 0 to 2 position, 3 to 5
 // heading, pitch, bank, 6 to 8 scale) of the current layer of `context`, then
 // empties the envelope. Returns the number of rows written; none without a
 // layer, without keys, or when the layer's codes have no transformation for
 // the channel.
 int flushChannel(const ConversionJob& job, Envelope& envelope, Lwo2Context& context,
-                 const std::optional<Chunk>& layer, int channel, OutputFile& script);
+                 const std::optional<Chunk>& layer, int channel, OutputFile& script, RowBudget& budget);
 
 // True when the interval key0 -> key1 is drawn as one row, unsliced.
 bool isPlainSpan(const ConversionJob& job, const EnvelopeKey& key0, const EnvelopeKey* key1);

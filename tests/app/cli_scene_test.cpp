@@ -90,6 +90,30 @@ TEST_F(CliScene, SettingsNotGivenAreRecalled) {
     EXPECT_EQ(settingsLine(script), "# Vertexion settings: Epoch 5 SPF 0.666667 Format 0 SubDivSteps 4");
 }
 
+// A script holds at most --max-rows rows (2,000,000 by default; 0: no bound).
+// A run that would pass the bound writes nothing and says how to stay below
+// it, and a recalled slice count is no way around it.
+TEST_F(CliScene, ScriptsHaveABoundOnTheirRows) {
+    const std::string script = dir.path("dish.sama");
+    ASSERT_EQ(cli({"--no-convert", "--scene", scene, "--slices", "50", "--max-rows", "50", object}).status, 0);
+    const std::string earlier = vxtest::readText(script);
+    const CliOutcome over = cli({"--no-convert", "--scene", scene, "--slices", "51", "--max-rows", "50", object});
+    EXPECT_EQ(over.status, 1);
+    EXPECT_EQ(over.err, "vertexion-cli: " + script +
+                            ": The script would hold more than 50 rows; choose a larger time step or fewer slices.\n");
+    EXPECT_EQ(vxtest::readText(script), earlier);
+    EXPECT_EQ(vxtest::listDir(dir.dir()), (std::vector<std::string>{"dish.lwo", "dish.lws", "dish.sama"}));
+
+    vxtest::writeText(script, "# Vertexion settings: Epoch 0 SPF 1/30 Format 2 SubDivSteps 99999999999\n");
+    EXPECT_EQ(cli({"--no-convert", "--scene", scene, "--max-rows", "1000", object}).status, 1);
+    ASSERT_EQ(cli({"--no-convert", "--scene", scene, "--max-rows", "0", "--slices", "60", object}).status, 0);
+    const std::string unbounded = vxtest::readText(script);
+    std::size_t rows = 0;
+    for (std::size_t at = 0; (at = unbounded.find("\nARTICULATION,", at)) != std::string::npos; ++at) ++rows;
+    EXPECT_EQ(rows, 60u);
+    EXPECT_EQ(cli({"--no-convert", "--scene", scene, "--max-rows", "-1", object}).status, 2);
+}
+
 TEST_F(CliScene, WriteFailureKeepsTheEarlierScript) {
     const std::string earlier = "earlier script\n";
     vxtest::writeText(dir.path("dish.sama"), earlier);

@@ -149,7 +149,8 @@ TEST(ScriptReference, RandomChannelsMatchThePlainRowByRowPath) {
 
         vx::OutputFile script;  // never opened: the text stays in its buffer
         const std::optional<vx::Chunk> layer = vx::findLayerByNumber(*object->context, 1);
-        const int rows = vx::flushChannel(job, envelope, *object->context, layer, channel, script);
+        vx::RowBudget budget;
+        const int rows = vx::flushChannel(job, envelope, *object->context, layer, channel, script, budget);
         ASSERT_EQ(script.buffer(), reference.text) << "round " << round;
         ASSERT_EQ(rows, reference.rows) << "round " << round;
         total += rows;

@@ -28,7 +28,8 @@ Envelope keys(std::initializer_list<EnvelopeKey> list, EnvelopeBehavior post = E
 std::vector<Strings> flush(const ConversionJob& job, Object& object, int layerNumber, int channel, Envelope envelope) {
     vx::OutputFile script;  // never opened: the text stays in its buffer
     const std::optional<vx::Chunk> layr = vx::findLayerByNumber(*object.context, layerNumber);
-    const int count = vx::flushChannel(job, envelope, *object.context, layr, channel, script);
+    vx::RowBudget budget;
+    const int count = vx::flushChannel(job, envelope, *object.context, layr, channel, script, budget);
     EXPECT_TRUE(envelope.keys.empty());
     const auto rows = commaRows(script.buffer());
     EXPECT_EQ(static_cast<std::size_t>(count), rows.size());
