@@ -140,6 +140,22 @@ bool writeScene(const std::string& path, const std::string& objectName, int chan
     return static_cast<bool>(out);
 }
 
+// A scene of 1 KB that asks for millions of rows: one channel of 40 curved
+// keys spread over four million seconds, with its one-layer object. Sliced by
+// a small time step every interval reaches the slice cap, so the run ends at
+// the script's bound on rows.
+bool writeTinyScene(const std::string& dir) {
+    const auto object = vxtest::form("LWO2", {chunk("LAYR", Data().u2(0).u2(0).point(0, 0, 0).name("Dish@Y"))});
+    std::ofstream lwo(dir + "/tiny.lwo", std::ios::binary);
+    lwo.write(reinterpret_cast<const char*>(object.data()), static_cast<std::streamsize>(object.size()));
+    std::ofstream out(dir + "/tiny.lws", std::ios::binary);
+    out << "LWSC\n3\n\nLoadObjectLayer 1 Objects/tiny.lwo\nChannel 3\n{ Envelope\n  40\n";
+    for (int k = 0; k < 40; ++k) out << "  Key " << std::sin(k * 0.7) << " " << k * 100000 << " 0 0 0 0 0 0 0\n";
+    out << "  Behaviors 1 1\n}\n";
+    std::cout << "wrote " << dir << "/tiny.lws (40 keys over 4e6 seconds)\n";
+    return static_cast<bool>(lwo) && static_cast<bool>(out);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -154,5 +170,6 @@ int main(int argc, char** argv) {
     ok &= writeObject(dir + "/large500.lwo", 4, 500, 250, 500);
     ok &= writeObject(dir + "/medium.lwo", 1, 250, 200, 50);
     ok &= writeScene(dir + "/large50.lws", "large50.lwo", 200, 100);
+    ok &= writeTinyScene(dir);
     return ok ? 0 : 1;
 }

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/byte_reader.h"
@@ -77,7 +78,10 @@ struct ChunkFile {
 
     // Reads the whole file. On failure reports "Can't open inputfile",
     // "Not a valid IFF file." or "Bad EOF position, file may be corrupt."
-    // and leaves loaded false.
+    // and leaves loaded false. The header is judged against the file's length
+    // before anything is allocated, so a file that cannot be an object (such
+    // as one longer than a 32-bit form size can describe) is refused at once,
+    // however long it is.
     // A LightWave 5 object is always read whole, since it is always converted.
     bool load(const std::string& path, MessageSink& sink, LoadScope scope = LoadScope::Whole);
     // Same checks on bytes already in memory (the file name is given apart).
@@ -118,8 +122,14 @@ void forEachChunk(const ChunkFile& file, Visit&& visit) {
 std::optional<Chunk> findChunk(const ChunkFile& file, ChunkId id);
 // The first CLIP chunk whose index has `index` in its low 16 bits.
 std::optional<Chunk> findClip(const ChunkFile& file, std::uint32_t index);
-// The first SURF chunk named `name`, walking up to the FORM's declared size.
-std::optional<Chunk> findSurfaceChunk(const ChunkFile& file, std::string_view name);
+// The SURF chunks of an object by name, built once so that each surface is
+// found without a walk of every chunk: for each name, the first SURF chunk
+// that a walk up to the FORM's declared size meets, counting only names
+// terminated inside their chunk. The names view the object's bytes.
+using SurfaceChunks = std::unordered_map<std::string_view, Chunk>;
+SurfaceChunks indexSurfaceChunks(const ChunkFile& file);
+// The SURF chunk named exactly `name` (case and all).
+std::optional<Chunk> findSurfaceChunk(const SurfaceChunks& index, std::string_view name);
 
 // Sub-chunks: 4-byte id, 2-byte size, data. The first one with `id` in the run
 // [start, start + length) of the bytes.

@@ -37,6 +37,10 @@ struct ConversionJob {
     // The most rows a script may hold (0: no bound). A small scene sliced
     // finely can ask for billions of rows and fill a disk.
     std::int64_t maxRows = 2'000'000;
+    // When set, the run reads its object and scene from this store and writes
+    // its model and script into it instead of files: fuzz targets and tests
+    // (core/memory_files.h).
+    struct MemoryFiles* files = nullptr;
 };
 
 }  // namespace vx

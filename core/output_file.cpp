@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "core/interrupt_cleanup.h"
+#include "core/memory_files.h"
 
 namespace vx {
 
@@ -81,10 +82,18 @@ void takeOwnerAndMode(int fd, const struct stat& old) {
 
 OutputFile::~OutputFile() { discard(); }
 
-int OutputFile::open(const std::string& target) {
+int OutputFile::open(const std::string& target, MemoryFiles* memory) {
     discard();
     error_ = 0;
+    failed_ = false;
     if (target.empty()) return 1;
+    if (memory) {
+        target_ = target;
+        memory_ = memory;
+        buffer_.clear();
+        buffer_.reserve(kMemoryReserve);
+        return 0;
+    }
     std::string path = target;
     if (const int error = followLinks(path)) {
         error_ = error;
@@ -117,7 +126,6 @@ int OutputFile::open(const std::string& target) {
         // mkstemp creates the file private; give it the mode a plain create would.
         ::fchmod(fd, 0666 & ~processUmask());
     }
-    failed_ = false;
     buffer_.clear();
     buffer_.reserve(kFlushSize * 2);
     return 0;
@@ -142,6 +150,15 @@ void OutputFile::flush() {
 }
 
 int OutputFile::commit() {
+    if (memory_) {
+        // The entry is made before the text moves in, so running out of memory
+        // here leaves the earlier text, as a failed rename would.
+        std::string& stored = memory_->files[target_];
+        memory_ = nullptr;
+        stored = std::move(buffer_);
+        buffer_.clear();
+        return 0;
+    }
     if (fd_ < 0) return 1;
     flush();
     int fd = fd_;
@@ -164,6 +181,7 @@ int OutputFile::commit() {
 }
 
 void OutputFile::discard() {
+    memory_ = nullptr;
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;

@@ -6,11 +6,15 @@
 // interrupted (see core/interrupt_cleanup.h). A replaced file keeps its mode,
 // and its owner and group where the process may give them; a target that is
 // a symbolic link is written through to the file it points to.
+// Opened on a store (core/memory_files.h) instead, the text stays in memory
+// and commit() puts it into the store whole; the disk is never touched.
 
 #include <string>
 #include <string_view>
 
 namespace vx {
+
+struct MemoryFiles;
 
 class OutputFile {
 public:
@@ -20,8 +24,9 @@ public:
     ~OutputFile();
 
     // 0 when the temporary file could be created, 1 otherwise (nothing created).
-    // An existing target must be a regular file we may write.
-    int open(const std::string& target);
+    // An existing target must be a regular file we may write. With a store,
+    // any non-empty target opens and the file system is left alone.
+    int open(const std::string& target, MemoryFiles* memory = nullptr);
 
     // Buffered; a failed write is remembered and reported by commit().
     void write(std::string_view text) {
@@ -34,13 +39,19 @@ public:
     }
 
     // Flushes, closes and renames over the target: 0 on success, 1 on any
-    // write, close or rename failure (the temporary is then removed).
+    // write, close or rename failure (the temporary is then removed). On a
+    // store, replaces the stored text of the target.
     int commit();
 
     // Drops the temporary file; the target stays as it was.
     void discard();
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_ >= 0 || memory_ != nullptr; }
+
+    // Whether a write has failed since open(): the run can stop there, since
+    // commit() will fail anyway. Writes are buffered, so a failure shows once
+    // the buffer has been flushed.
+    bool failed() const { return failed_; }
 
     // The system's error number behind the last failed open() or commit()
     // (0 when the failure had no system cause, such as an empty target).
@@ -48,12 +59,17 @@ public:
 
 private:
     static constexpr std::size_t kFlushSize = 1 << 16;
+    // Room a text in memory starts with: most models and scripts fit, and it
+    // stays below the 128 KiB beyond which sanitizer builds map and unmap
+    // every block, which would cost the fuzz targets more than the text.
+    static constexpr std::size_t kMemoryReserve = 120'000;
     void flush();
 
     std::string target_;
     std::string tempPath_;
     std::string buffer_;
     int fd_ = -1;
+    MemoryFiles* memory_ = nullptr;  // open on a store: buffer_ holds the whole text
     bool failed_ = false;
     int error_ = 0;
 };

@@ -28,29 +28,32 @@ std::string everyChannelScene(std::string_view objectName) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string scene = [] {
-        const std::string path = vxfuzz::scratchPath("layers.lws");
-        const std::string text = everyChannelScene("layers.lwo");
-        vxfuzz::writeInput(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-        return path;
-    }();
+    static const std::string scenePath = vxfuzz::storedPath("layers.lws");
+    static const std::string scene = everyChannelScene("layers.lwo");
+    static const std::string objectPath = vxfuzz::storedPath("layers.lwo");
+    static const std::string modelPath = vxfuzz::storedPath("layers.mdl");
+    static const std::string scriptPath = vxfuzz::storedPath("layers.sama");
+    static const vxfuzz::NamedLayerObjects objects;
+    const std::string_view name = vxfuzz::asText(data, size);
+    vx::MemoryFiles files;
+    files.files[scenePath] = scene;
     // A LAYR chunk's size is held in 32 bits and its name is read as a whole.
-    const std::string_view name(reinterpret_cast<const char*>(data), size);
-    const std::vector<std::uint8_t> bytes = vxfuzz::namedLayerObject(name);
-    const std::string object = vxfuzz::scratchPath("layers.lwo");
-    vxfuzz::writeInput(object, bytes.data(), bytes.size());
-    for (int type = 0; type < 4; ++type) {
-        vx::ConversionJob job;
-        job.inputPath = object;
-        job.outputPath = vxfuzz::scratchPath("layers.mdl");
-        job.scenePath = scene;
-        job.scriptPath = vxfuzz::scratchPath("layers.sama");
-        job.articulate = true;
-        job.modelType = static_cast<vx::ModelType>(type);
-        job.subdivide = type % 2 == 1;
-        job.scriptFormat = static_cast<vx::ScriptFormat>(type % 3);
-        vxfuzz::QuietSink sink;
-        vx::runJob(job, sink);
-    }
+    objects.write(name, files.files[objectPath]);
+    // Four option sets, one a model type: every other one subdivided, and
+    // the three layouts in turn.
+    const int type = static_cast<int>(vxfuzz::optionDraw(name) % 4);
+    vx::ConversionJob job;
+    job.files = &files;
+    job.inputPath = objectPath;
+    job.outputPath = modelPath;
+    job.scenePath = scenePath;
+    job.scriptPath = scriptPath;
+    job.articulate = true;
+    job.modelType = static_cast<vx::ModelType>(type);
+    job.subdivide = type % 2 == 1;
+    job.subdivideSteps = 3;  // slices enough to walk the slicing; more only add rows
+    job.scriptFormat = static_cast<vx::ScriptFormat>(type % 3);
+    vxfuzz::QuietSink sink;
+    vx::runJob(job, sink);
     return 0;
 }

@@ -1,31 +1,33 @@
-// The bytes as an object file, converted as both LightWave generations, with
-// every model type and layer order, to a real model file.
+// The bytes as an object file, converted as both LightWave generations to a
+// model file kept in memory, with the model type and layer order the input
+// draws (fuzz/fuzz_support.h).
 
 #include <cstring>
-#include <vector>
+#include <string>
 
 #include "core/dispatch/run_job.h"
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string object = vxfuzz::scratchPath("object.lwo");
-    std::vector<std::uint8_t> bytes(data, data + size);
+    static const std::string objectPath = vxfuzz::storedPath("object.lwo");
+    static const std::string modelPath = vxfuzz::storedPath("object.mdl");
+    const std::string_view input = vxfuzz::asText(data, size);
+    const std::uint32_t draw = vxfuzz::optionDraw(input);
+    const int type = static_cast<int>(draw % 4);
+    vx::MemoryFiles files;
+    std::string& object = files.files[objectPath];
+    object = input;
     for (const char* form : {"LWOB", "LWO2"}) {
-        if (bytes.size() >= 12) std::memcpy(bytes.data() + 8, form, 4);
-        vxfuzz::writeInput(object, bytes.data(), bytes.size());
-        for (int type = 0; type < 4; ++type) {
-            for (bool sorted : {true, false}) {
-                vx::ConversionJob job;
-                job.inputPath = object;
-                job.outputPath = vxfuzz::scratchPath("object.mdl");
-                job.modelType = static_cast<vx::ModelType>(type);
-                job.sortLayers = sorted;
-                job.allImageFormats = type % 2 == 0;
-                vxfuzz::QuietSink sink;
-                vx::runJob(job, sink);
-                if (form[3] == 'B') break;  // layer order means nothing to a LightWave 5 object
-            }
-        }
+        if (object.size() >= 12) std::memcpy(object.data() + 8, form, 4);
+        vx::ConversionJob job;
+        job.files = &files;
+        job.inputPath = objectPath;
+        job.outputPath = modelPath;
+        job.modelType = static_cast<vx::ModelType>(type);
+        job.sortLayers = (draw >> 2) % 2 == 0;  // layer order means nothing to a LightWave 5 object
+        job.allImageFormats = type % 2 == 0;
+        vxfuzz::QuietSink sink;
+        vx::runJob(job, sink);
     }
     return 0;
 }

@@ -37,36 +37,38 @@ bool fewTimeSteps(std::string_view scene) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const std::string objectPath = vxfuzz::storedPath(vxfuzz::kSceneObjectName);
     static const std::string object = [] {
-        const std::string path = vxfuzz::scratchPath(vxfuzz::kSceneObjectName);
         const std::vector<std::uint8_t> bytes = vxfuzz::articulatedObject();
-        vxfuzz::writeInput(path, bytes.data(), bytes.size());
-        return path;
+        return std::string(bytes.begin(), bytes.end());
     }();
-    const std::string scene = vxfuzz::scratchPath("scene.lws");
-    vxfuzz::writeInput(scene, data, size);
-    const bool timeSteps = fewTimeSteps(std::string_view(reinterpret_cast<const char*>(data), size));
-    int run = 0;
-    for (vx::SubdivideMode mode : {vx::SubdivideMode::BySlices, vx::SubdivideMode::ByTimeStep}) {
-        if (mode == vx::SubdivideMode::ByTimeStep && !timeSteps) break;
-        for (vx::ScriptFormat format :
-             {vx::ScriptFormat::Standard, vx::ScriptFormat::TabSeparated, vx::ScriptFormat::CommaSeparated}) {
-            vx::ConversionJob job;
-            job.inputPath = object;
-            job.outputPath = vxfuzz::scratchPath("ship.mdl");
-            job.scenePath = scene;
-            job.scriptPath = vxfuzz::scratchPath("ship.sama");
-            job.convert = mode == vx::SubdivideMode::BySlices;
-            job.articulate = true;
-            job.modelType = static_cast<vx::ModelType>(run++ % 4);
-            job.scriptFormat = format;
-            job.subdivide = true;
-            job.subdivideMode = mode;
-            job.subdivideSteps = 7;
-            job.subdivideTimeStep = kTimeStep;
-            vxfuzz::QuietSink sink;
-            vx::runJob(job, sink);
-        }
-    }
+    static const std::string scenePath = vxfuzz::storedPath("scene.lws");
+    static const std::string modelPath = vxfuzz::storedPath("ship.mdl");
+    static const std::string scriptPath = vxfuzz::storedPath("ship.sama");
+    const std::string_view scene = vxfuzz::asText(data, size);
+    vx::MemoryFiles files;
+    files.files[objectPath] = object;
+    files.files[scenePath] = scene;
+    // Six option sets: three layouts by slices, then the same by time step,
+    // which a scene of too many steps gives up for the slices.
+    int set = static_cast<int>(vxfuzz::optionDraw(scene) % 6);
+    if (set >= 3 && !fewTimeSteps(scene)) set -= 3;
+    const vx::SubdivideMode mode = set < 3 ? vx::SubdivideMode::BySlices : vx::SubdivideMode::ByTimeStep;
+    vx::ConversionJob job;
+    job.files = &files;
+    job.inputPath = objectPath;
+    job.outputPath = modelPath;
+    job.scenePath = scenePath;
+    job.scriptPath = scriptPath;
+    job.convert = mode == vx::SubdivideMode::BySlices;
+    job.articulate = true;
+    job.modelType = static_cast<vx::ModelType>(set % 4);
+    job.scriptFormat = static_cast<vx::ScriptFormat>(set % 3);
+    job.subdivide = true;
+    job.subdivideMode = mode;
+    job.subdivideSteps = 7;
+    job.subdivideTimeStep = kTimeStep;
+    vxfuzz::QuietSink sink;
+    vx::runJob(job, sink);
     return 0;
 }

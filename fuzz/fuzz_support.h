@@ -1,16 +1,17 @@
 #pragma once
-// What the fuzz targets share: a private scratch directory, a sink that
-// swallows messages, and writing the input to a file.
+// What the fuzz targets share: a sink that swallows messages and the names of
+// the files a run keeps in memory. The runs read and write a store
+// (core/memory_files.h) rather than the disk, where replacing a file costs a
+// write-back to the device and would bound the fuzzer to a few dozen inputs a
+// second.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <string_view>
 
-#include <unistd.h>
-
+#include "core/memory_files.h"
 #include "core/message_sink.h"
 
 namespace vxfuzz {
@@ -26,21 +27,24 @@ public:
     int warnings = 0;
 };
 
-// A directory of this process's own, made once.
-inline const std::string& scratchDir() {
-    static const std::string dir = [] {
-        std::string pattern = "/tmp/vertexion-fuzz-XXXXXX";
-        if (!::mkdtemp(pattern.data())) std::abort();
-        return pattern;
-    }();
-    return dir;
+// A name in the store: a bare file name. The checks that a run writes over
+// none of its inputs still look each name up on disk (in the working folder,
+// where none of them is found), and a bare name takes them the fewest steps.
+inline std::string storedPath(std::string_view name) { return std::string(name); }
+
+inline std::string_view asText(const std::uint8_t* data, std::size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
 }
 
-inline std::string scratchPath(std::string_view name) { return scratchDir() + "/" + std::string(name); }
-
-inline void writeInput(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+// A number drawn from the whole input (FNV-1a), the same on every run of it.
+// A target converts each input once, with the option set this number picks:
+// every conversion costs as much as the fuzzer's whole turn, so one set an
+// input keeps it fast, and since any mutation draws afresh, the inputs the
+// fuzzer keeps soon cover every set.
+inline std::uint32_t optionDraw(std::string_view bytes) {
+    std::uint32_t h = 2166136261u;
+    for (const char c : bytes) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h;
 }
 
 }  // namespace vxfuzz

@@ -79,6 +79,7 @@ struct Lwo2Context {
     std::deque<LayerGroup> includeGroups;
     std::map<int, std::size_t> parentIndex;
     std::map<int, std::size_t> includeIndex;
+    std::size_t groupLinks = 0;  // Refers between groups recorded by linkGroups()
 
     // Summary lists, each made of "#\t...\n" lines.
     std::string articulations;

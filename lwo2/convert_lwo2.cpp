@@ -29,7 +29,7 @@ void writeSummary(std::string& out, std::string_view title, const std::string& l
 
 ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const std::string& outputPath,
                          OutputFile& out, MessageSink& sink) {
-    if (out.open(outputPath) != 0) {
+    if (out.open(outputPath, job.files) != 0) {
         sink.error("Can't open output file.", outputPath, out.systemError());
         return 1;
     }

@@ -23,7 +23,11 @@ struct LayerGroup {
     bool pivotKnown = false;  // the pivot has been decoded and stored
     bool oriented = false;
     bool placed = false;      // some Refer block names this group
-    std::vector<const LayerGroup*> refers;  // the groups that this group's body names
+    std::vector<LayerGroup*> refers;  // the groups that this group's body names
+    // For linkGroups(): a level that never falls from a group to the groups
+    // it names, and the groups that name this one from its own level.
+    std::size_t level = 0;
+    std::vector<LayerGroup*> sameLevelReferrers;
 };
 
 // Find the group with `key`, or create it (empty, zero pivot) at the end of
@@ -43,9 +47,13 @@ void setOrientation(LayerGroup& group, std::string_view codes, std::size_t at);
 void appendBody(LayerGroup& group, std::string_view text);
 // "%g %g %g": pivots and angles as the model file writes them.
 void appendTriple(std::string& out, const Point3& p);
-// True when `to` is `from` or lies below it through the groups' Refer blocks:
-// a Refer from `to` to `from` would then make the model contain itself.
-bool reaches(const LayerGroup& from, const LayerGroup& to);
+// Records that `from`'s body names `to`, unless `to` is `from` or already
+// holds it through the groups' Refer blocks: a Refer from `from` to `to`
+// would then make the model contain itself. Returns whether it recorded.
+// Each link costs amortized O(sqrt(m)) for m links in all, whatever their
+// shape; a chain of parents or includes costs a step a layer, whichever way
+// it runs.
+bool linkGroups(Lwo2Context& context, LayerGroup& from, LayerGroup& to);
 
 // Summary helpers.
 void addArticulationName(Lwo2Context& context, std::string_view name);

@@ -133,8 +133,7 @@ private:
         LayerGroup& included = includeGroup(context_, *number);
         includeTarget_.reset();
         // An include of a group that holds this layer would make the model contain itself.
-        if (reaches(included, own_)) return;
-        own_.refers.push_back(&included);
+        if (!linkGroups(context_, own_, included)) return;
         const std::string& target = included.name;
         std::string refer = "\tRefer\n";
         if (own_.oriented) appendOrientation(refer, own_.orientation, "  # Re-set Pivot Point orientation\n");
@@ -216,12 +215,12 @@ void placeLayer(const ConversionJob& job, Lwo2Context& context, const LayerPlace
     LayerGroup* container = nullptr;
     if (includeTarget) {
         LayerGroup& g = includeGroup(context, *includeTarget);
-        if (!reaches(own, g)) container = &g;
+        if (linkGroups(context, g, own)) container = &g;
     }
     const bool inInclude = container != nullptr;
     if (!container && layer.parent) {
         LayerGroup& g = parentGroup(context, *layer.parent);
-        if (!reaches(own, g)) container = &g;
+        if (linkGroups(context, g, own)) container = &g;
     }
 
     std::string block = "\tRefer\n";
@@ -236,7 +235,6 @@ void placeLayer(const ConversionJob& job, Lwo2Context& context, const LayerPlace
     own.placed = true;
     if (container) {
         appendBody(*container, block);
-        container->refers.push_back(&own);
     } else {
         mainBody += block;
     }

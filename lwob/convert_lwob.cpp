@@ -64,8 +64,10 @@ enum : std::uint8_t { kMesh = 1, kPointBlock = 2 };
 
 class LwobWriter {
 public:
-    LwobWriter(const ChunkFile& file, const std::uint8_t* points, std::size_t pointCount, OutputFile& out)
-        : file_(file), points_(points), marks_(pointCount, 0), meshIndex_(pointCount, 0), out_(out) {}
+    LwobWriter(const ChunkFile& file, const SurfaceChunks& surfaces, const std::uint8_t* points,
+               std::size_t pointCount, OutputFile& out)
+        : file_(file), surfaces_(surfaces), points_(points), marks_(pointCount, 0), meshIndex_(pointCount, 0),
+          out_(out) {}
 
     // Writes one surface's comment and blocks; false when no polygon uses a point.
     bool writeSurface(std::string_view name, const std::vector<const Polygon*>& polygons) {
@@ -91,7 +93,7 @@ public:
         if (blockPoints == 0 && meshVertices == 0) return false;
         std::sort(touched_.begin(), touched_.end());
 
-        std::optional<Chunk> surf = findSurfaceChunk(file_, name);
+        std::optional<Chunk> surf = findSurfaceChunk(surfaces_, name);
         const std::string attributes = surf ? lwobSurfaceAttributes(file_, *surf) : kLwobDefaultAttributes;
 
         if (blockPoints > 0) {
@@ -131,6 +133,7 @@ private:
     }
 
     const ChunkFile& file_;
+    const SurfaceChunks& surfaces_;
     const std::uint8_t* points_;
     std::vector<std::uint8_t> marks_;
     std::vector<std::uint32_t> meshIndex_;
@@ -140,7 +143,7 @@ private:
 
 ConversionStatus convert(const ConversionJob& job, ChunkFile& file, const std::string& outputPath,
                          OutputFile& out, MessageSink& sink) {
-    if (out.open(outputPath) != 0) {
+    if (out.open(outputPath, job.files) != 0) {
         sink.error("Can't open output file.", outputPath, out.systemError());
         return 1;
     }
@@ -173,7 +176,10 @@ ConversionStatus convert(const ConversionJob& job, ChunkFile& file, const std::s
         if (p.surface >= 1 && p.surface <= names.size()) bySurface[p.surface - 1].push_back(&p);
     }
 
-    LwobWriter writer(file, file.bytes.data() + pnts->offset, pointCount, out);
+    // Indexed once: an object may hold tens of thousands of surfaces among
+    // far more chunks, and a walk per surface would cost their product.
+    const SurfaceChunks surfaces = indexSurfaceChunks(file);
+    LwobWriter writer(file, surfaces, file.bytes.data() + pnts->offset, pointCount, out);
     for (std::size_t j = 0; j < names.size(); ++j) {
         if (!writer.writeSurface(names[j], bySurface[j])) {
             std::string warning = "Warning: Surface ";

@@ -143,11 +143,11 @@ private:
 ConversionStatus generate(const ConversionJob& job, Lwo2Context& context, const std::string& scenePath,
                           const std::string& scriptPath, OutputFile& script, MessageSink& sink) {
     TextLineReader scene(kSceneBuffer);
-    if (!scene.open(scenePath)) {
+    if (!scene.open(scenePath, job.files)) {
         sink.error("Can't open Lightwave Scene file for input.", scenePath, std::string_view(scene.failureReason()));
         return 1;
     }
-    if (script.open(scriptPath) != 0) {
+    if (script.open(scriptPath, job.files) != 0) {
         sink.error("Can't open Model Articulation output file.", scriptPath, script.systemError());
         return 1;
     }

@@ -10,6 +10,8 @@
 
 namespace vx {
 
+struct MemoryFiles;
+
 class TextLineReader {
 public:
     explicit TextLineReader(std::size_t bufferSize) : buffer_(bufferSize, '\0') {}
@@ -18,7 +20,9 @@ public:
     ~TextLineReader() { close(); }
 
     // False when the path cannot be opened for reading or is no regular file.
-    bool open(const std::string& path);
+    // With a store (core/memory_files.h), the text is the one stored under
+    // the path, read in the same pieces; the disk is never touched.
+    bool open(const std::string& path, const MemoryFiles* memory = nullptr);
     // Why the last open() failed, in the system's words.
     const std::string& failureReason() const { return failure_; }
     void close();
@@ -29,7 +33,11 @@ public:
     bool next(std::string_view& line);
 
 private:
+    bool nextStored(std::string_view& line);
+
     std::FILE* file_ = nullptr;
+    const std::string* stored_ = nullptr;  // the text in the store, when read from one
+    std::size_t storedAt_ = 0;
     std::string buffer_;
     std::string failure_;
 };

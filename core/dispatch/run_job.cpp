@@ -4,6 +4,7 @@
 
 #include "core/chunk_file.h"
 #include "core/file_checks.h"
+#include "core/memory_files.h"
 #include "lwo2/context.h"
 #include "lwo2/convert_lwo2.h"
 #include "lwob/convert_lwob.h"
@@ -55,7 +56,9 @@ ConversionStatus dispatch(ConversionJob& job, MessageSink& sink) {
     ChunkFile file;
     // A script alone needs the layers, not the geometry that makes up most of an object.
     const LoadScope scope = job.convert ? LoadScope::Whole : LoadScope::WithoutGeometry;
-    if (!file.load(job.inputPath, sink, scope)) return 1;
+    const bool loaded = job.files ? loadStoredObject(file, *job.files, job.inputPath, sink)
+                                  : file.load(job.inputPath, sink, scope);
+    if (!loaded) return 1;
     job.timeScale = job.secondsPerFrame * 30.0;
 
     const ChunkId form = file.formType();

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "tests/support/lwo_builder.h"
 #include "tests/support/test_support.h"
 
@@ -53,8 +58,22 @@ TEST(ChunkFileLoad, ReportsEachKindOfBadFile) {
     }
 }
 
+// Data that is nowhere zero, so that a byte left unread shows.
+Data filled(std::size_t n, unsigned seed) {
+    Data d;
+    d.bytes.resize(n);
+    for (std::size_t i = 0; i < n; ++i) d.bytes[i] = static_cast<std::uint8_t>((seed + 7 * i) | 1);
+    return d;
+}
+
+bool isGeometry(vx::ChunkId id) {
+    return id == makeId("PNTS") || id == makeId("POLS") || id == makeId("PTAG") || id == makeId("VMAP") ||
+           id == makeId("VMAD");
+}
+
 // A script-only run reads every chunk but the geometry; what it reads is
-// byte for byte the file, the geometry's data is zeros, and an LWOB (always
+// byte for byte the file, the geometry's data is zeros and so is whatever lies
+// past the end of the walk (but the header that ended it); an LWOB (always
 // converted) or a bad file is read and judged as a whole load would be.
 TEST(ChunkFileLoad, WithoutGeometryReadsAllButTheGeometry) {
     vxtest::ScratchDir dir;
@@ -64,9 +83,25 @@ TEST(ChunkFileLoad, WithoutGeometryReadsAllButTheGeometry) {
         chunk("PTAG", Data().raw("SURF").u2(0).u2(0)), chunk("VMAP", Data().raw("TXUV").u2(2).name("UV")),
         chunk("SURF", Data().name("Hull").name("")), Data().raw("PNTS").u4(1000).point(7, 8, 9),  // runs past the end
     };
-    const auto lwo2 = form("LWO2", chunks);
-    std::vector<std::uint8_t> lwob = form("LWOB", {chunk("PNTS", Data().point(1, 2, 3))});
-    for (const auto& bytes : {lwo2, lwob}) {
+    // Large enough that the file is read ahead in several blocks: headers and
+    // data cut at a block's end, geometry within a block and far beyond one,
+    // and chunks longer than any block.
+    std::vector<vxtest::Data> large = {chunk("TAGS", Data().name("Hull")), chunk("PNTS", filled(100'000, 1))};
+    for (unsigned i = 0; i < 30'000; ++i) large.push_back(chunk(i % 3 ? "DESC" : "PTAG", filled(i % 29, i)));
+    for (auto c : {chunk("SURF", filled(600'000, 2)), chunk("VMAD", filled(700'000, 3)), chunk("CLIP", filled(301, 4)),
+                   Data().raw("LAYR").u4(0x7FFFFFFF).add(filled(40, 5))})
+        large.push_back(c);
+    // Chunks past the form's declared size are walked too, up to the last
+    // whole header before the file's last eight bytes.
+    std::vector<std::uint8_t> trailing = form("LWO2", {chunk("TAGS", Data().name("Hull"))});
+    for (const Data& c : {chunk("LAYR", filled(20, 6)), chunk("POLS", filled(30, 7)), chunk("CLIP", filled(9, 8)),
+                          Data().raw("DESC").u4(0)})
+        trailing.insert(trailing.end(), c.bytes.begin(), c.bytes.end());
+    std::vector<std::uint8_t> cutHeader = trailing;
+    cutHeader.resize(cutHeader.size() - 3);
+
+    for (const auto& bytes : {form("LWO2", chunks), form("LWO2", large), trailing, cutHeader,
+                              form("LWOB", {chunk("PNTS", Data().point(1, 2, 3))})}) {
         const std::string path = dir.path("ship.lwo");
         vxtest::writeFile(path, bytes);
         vxtest::RecordingSink sink;
@@ -76,14 +111,17 @@ TEST(ChunkFileLoad, WithoutGeometryReadsAllButTheGeometry) {
         ASSERT_EQ(partial.bytes.size(), bytes.size());
         std::vector<std::uint8_t> expected = bytes;
         if (whole.formType() == makeId("LWO2")) {
+            std::size_t next = vx::kFirstChunk;
             vx::forEachChunk(whole, [&](const vx::Chunk& c) {
-                if (c.id == makeId("PNTS") || c.id == makeId("POLS") || c.id == makeId("PTAG") || c.id == makeId("VMAP"))
-                    std::fill(expected.begin() + c.offset, expected.begin() + c.end(), 0);
+                if (isGeometry(c.id)) std::fill(expected.begin() + c.offset, expected.begin() + c.end(), 0);
+                next = c.end();
                 return true;
             });
-            std::fill(expected.end() - 12, expected.end(), 0);  // the overlong chunk's data is never read
+            const std::size_t unread = next < vx::topLevelBound(whole) ? next + 8 : next;
+            std::fill(expected.begin() + unread, expected.end(), 0);
         }
-        EXPECT_EQ(std::vector<std::uint8_t>(partial.bytes.begin(), partial.bytes.end()), expected);
+        EXPECT_TRUE(std::vector<std::uint8_t>(partial.bytes.begin(), partial.bytes.end()) == expected)
+            << bytes.size() << " bytes";
         EXPECT_TRUE(sink.messages.empty());
     }
     vxtest::RecordingSink sink;
@@ -94,6 +132,73 @@ TEST(ChunkFileLoad, WithoutGeometryReadsAllButTheGeometry) {
     EXPECT_FALSE(file.load(dir.path("bad.lwo"), sink, vx::LoadScope::WithoutGeometry));
     EXPECT_EQ(sink.errors(), std::vector<std::string>{"Bad EOF position, file may be corrupt."});
 }
+
+#if !defined(__SANITIZE_ADDRESS__)
+// What a load of `path` says in a child process allowed 1 GiB of address
+// space: its error messages, "loaded", or "out of memory" when it asked for
+// more. (The address sanitizer reserves far more address space than that.)
+std::string loadWithLittleMemory(const std::string& path, vx::LoadScope scope) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        const rlimit limit{rlim_t(1) << 30, rlim_t(1) << 30};
+        std::string said = "no limit";
+        if (::setrlimit(RLIMIT_AS, &limit) == 0) {
+            try {
+                vxtest::RecordingSink sink;
+                ChunkFile file;
+                said = file.load(path, sink, scope) ? "loaded" : "";
+                for (const std::string& e : sink.errors()) said += e;
+            } catch (const std::bad_alloc&) {
+                said = "out of memory";
+            }
+        }
+        const bool written = ::write(pipeEnds[1], said.data(), said.size()) == ssize_t(said.size());
+        ::_exit(written ? 0 : 1);
+    }
+    ::close(pipeEnds[1]);
+    std::string said;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) said.append(buffer, std::size_t(n));
+    ::close(pipeEnds[0]);
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return "child failed: " + said;
+    return said;
+}
+
+// A file is judged by its header and length before it is read: one that
+// cannot be an object is refused at once however long it is, and one that
+// may be is read as before (here, more than the memory allowed). The files
+// are sparse, so they take no disk.
+TEST(ChunkFileLoad, FilesThatCannotBeObjectsAreRefusedUnread) {
+    vxtest::ScratchDir dir;
+    constexpr std::uint64_t kGiB = std::uint64_t(1) << 30;
+    constexpr std::uint64_t kLongest = 8 + std::uint64_t(0xFFFFFFFF);  // a form size is 32 bits
+    const char* badEof = "Bad EOF position, file may be corrupt.";
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> header;
+        std::uint64_t length;
+        const char* said;
+    } cases[] = {
+        {"zeros", {}, 8 * kGiB, "Not a valid IFF file."},
+        {"a small form", Data().raw("FORM").u4(4).raw("LWOB").bytes, 8 * kGiB, badEof},
+        {"one byte past the longest form", Data().raw("FORM").u4(0xFFFFFFFF).raw("LWO2").bytes, kLongest + 1, badEof},
+        {"a form longer than the file", Data().raw("FORM").u4(0xFFFFFFFF).raw("LWOB").bytes, 3 * kGiB, badEof},
+        {"the longest form", Data().raw("FORM").u4(0xFFFFFFFF).raw("LWO2").bytes, kLongest, "out of memory"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.path("huge.lwo");
+        vxtest::writeFile(path, c.header);
+        ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(c.length)), 0);
+        for (vx::LoadScope scope : {vx::LoadScope::Whole, vx::LoadScope::WithoutGeometry})
+            EXPECT_EQ(loadWithLittleMemory(path, scope), c.said) << c.what;
+    }
+}
+#endif
 
 TEST(ChunkFileLoad, AcceptsTrailingBytesAndNamesTheObject) {
     vxtest::ScratchDir dir;
@@ -140,17 +245,34 @@ TEST(TopLevelLookups, FindClipMatchesTheLowSixteenBitsOfTheIndex) {
     EXPECT_FALSE(vx::findClip(file, 3));
 }
 
-TEST(TopLevelLookups, FindSurfaceChunkComparesWholeNamesCaseSensitively) {
+// Each name finds the first SURF chunk that bears it whole, compared case and
+// all, within the FORM's declared size; a name is cut at its chunk's end.
+TEST(TopLevelLookups, SurfaceIndexFindsTheFirstSurfaceOfEachName) {
     vxtest::RecordingSink sink;
-    ChunkFile file = loaded(form("LWOB", {chunk("SURF", Data().name("Hull").add(sub("COLR", Data().u4(0)))),
-                                          chunk("SURF", Data().name("hull")), chunk("SURF", Data().raw("Hul"))}),
-                            sink);
-    auto hull = vx::findSurfaceChunk(file, "Hull");
-    ASSERT_TRUE(hull);
-    EXPECT_EQ(hull->size, 16u);
-    EXPECT_TRUE(vx::findSurfaceChunk(file, "hull"));
-    EXPECT_FALSE(vx::findSurfaceChunk(file, "Hul"));  // unterminated name at the chunk's end
-    EXPECT_FALSE(vx::findSurfaceChunk(file, "HULL"));
+    std::vector<std::uint8_t> bytes = form("LWOB", {
+        chunk("SURF", Data().name("Hull").add(sub("COLR", Data().u4(0)))),
+        chunk("SURF", Data().name("hull")),
+        chunk("SURF", Data().name("Hull").name("later")),
+        chunk("SURF", Data().raw("Fin")),
+        Data().raw("s").u1(0).u1(0).u1(0).u4(0),  // an id that would end "Fin" as "Fins"
+    });
+    const Data pastTheForm = chunk("SURF", Data().name("Tail"));
+    bytes.insert(bytes.end(), pastTheForm.bytes.begin(), pastTheForm.bytes.end());
+    ChunkFile file = loaded(bytes, sink);
+    const vx::SurfaceChunks index = vx::indexSurfaceChunks(file);
+    const struct {
+        const char* name;
+        std::optional<std::uint32_t> size;
+    } cases[] = {
+        {"Hull", 16u}, {"hull", 6u}, {"HULL", std::nullopt}, {"Hul", std::nullopt}, {"Fin", std::nullopt},
+        {"Fins", std::nullopt}, {"Tail", std::nullopt}, {"", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        std::optional<vx::Chunk> found = vx::findSurfaceChunk(index, c.name);
+        EXPECT_EQ(found ? std::optional<std::uint32_t>(found->size) : std::nullopt, c.size) << c.name;
+    }
+    EXPECT_TRUE(vx::findChunk(file, makeId("SURF")));
+    EXPECT_TRUE(sink.messages.empty());
 }
 
 TEST(SubChunkLookups, WalkTheAreaAndStopAtOverlongSizes) {
