@@ -1,9 +1,9 @@
 #pragma once
 // What the fuzz targets share: a sink that swallows messages and the names of
 // the files a run keeps in memory. The runs read and write a store
-// (core/memory_files.h) rather than the disk, where replacing a file costs a
-// write-back to the device and would bound the fuzzer to a few dozen inputs a
-// second.
+// (core/memory_files.h) rather than the disk, where replacing a file starts a
+// write-back to the device and held the fuzzers to a few hundred inputs a
+// second at best.
 
 #include <cstddef>
 #include <cstdint>
@@ -37,10 +37,11 @@ inline std::string_view asText(const std::uint8_t* data, std::size_t size) {
 }
 
 // A number drawn from the whole input (FNV-1a), the same on every run of it.
-// A target converts each input once, with the option set this number picks:
-// every conversion costs as much as the fuzzer's whole turn, so one set an
-// input keeps it fast, and since any mutation draws afresh, the inputs the
-// fuzzer keeps soon cover every set.
+// A target converts each input with the one option set this number picks
+// rather than with all of them: a conversion under the sanitizers costs as
+// much as the rest of the fuzzer's turn, so every extra set would divide the
+// inputs a second, while any mutation draws afresh and the inputs the fuzzer
+// keeps soon cover every set.
 inline std::uint32_t optionDraw(std::string_view bytes) {
     std::uint32_t h = 2166136261u;
     for (const char c : bytes) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/memory_files.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -111,6 +115,86 @@ TEST(OutputFile, LinksAreWrittenThroughToTheFileTheyNameAtLast) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path("links/relative.mdl")));
     EXPECT_EQ(vxtest::listDir(dir.path("models")), std::vector<std::string>{"model.mdl"});
     EXPECT_EQ(vxtest::listDir(dir.path("links")), std::vector<std::string>{"relative.mdl"});
+}
+
+std::optional<std::string> stored(const vx::MemoryFiles& memory, const std::string& name) {
+    const auto it = memory.files.find(name);
+    return it == memory.files.end() ? std::nullopt : std::optional(it->second);
+}
+
+// A store takes a text only when it is committed whole, exactly as a file is
+// replaced only by its rename, and the disk is never touched.
+TEST(OutputFile, AStoreInMemoryTakesOnlyCommittedTexts) {
+    enum class End { Commit, Discard, Destroy };
+    const std::string big = "new " + std::string(200000, 'x');  // past the room a text starts with
+    const struct {
+        const char* what;
+        std::optional<std::string> before;
+        End end;
+        std::optional<std::string> after;
+    } cases[] = {
+        {"committed over an earlier text", "old", End::Commit, big},
+        {"committed as a new text", std::nullopt, End::Commit, big},
+        {"discarded", "old", End::Discard, "old"},
+        {"destroyed unfinished", "old", End::Destroy, "old"},
+        {"discarded before it ever was", std::nullopt, End::Discard, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        vxtest::ScratchDir dir;
+        const std::string target = dir.path("model.mdl");
+        vx::MemoryFiles memory;
+        memory.files["scene.lws"] = "scene";
+        if (c.before) memory.files[target] = *c.before;
+        {
+            vx::OutputFile out;
+            ASSERT_EQ(out.open(target, &memory), 0) << c.what;
+            EXPECT_TRUE(out.isOpen()) << c.what;
+            out.write(big);
+            EXPECT_TRUE(stored(memory, target) == c.before) << c.what << ": seen before the commit";
+            if (c.end != End::Destroy) {
+                if (c.end == End::Commit) {
+                    EXPECT_EQ(out.commit(), 0) << c.what;
+                } else {
+                    out.discard();
+                }
+                EXPECT_FALSE(out.isOpen()) << c.what;
+                EXPECT_EQ(out.commit(), 1) << c.what << ": a second commit";
+            }
+        }
+        EXPECT_TRUE(stored(memory, target) == c.after) << c.what;
+        EXPECT_EQ(memory.files["scene.lws"], "scene") << c.what;
+        EXPECT_TRUE(vxtest::listDir(dir.dir()).empty()) << c.what;
+    }
+    vx::MemoryFiles memory;
+    vx::OutputFile out;
+    EXPECT_EQ(out.open("", &memory), 1);  // no name, as on disk
+    EXPECT_TRUE(memory.files.empty());
+}
+
+// failed() tells of a write that failed before the commit does, so a run can
+// stop there; a file size limit makes the flush fail.
+TEST(OutputFile, FailedTellsOfAFailedWriteBeforeTheCommit) {
+    vxtest::ScratchDir dir;
+    vx::OutputFile out;
+    ASSERT_EQ(out.open(dir.path("model.mdl")), 0);
+    out.write("small");
+    EXPECT_FALSE(out.failed());
+    struct rlimit old;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tight = old;
+    tight.rlim_cur = 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+    out.write(std::string(200000, 'x'));  // flushes past the limit
+    const bool failed = out.failed();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(out.commit(), 1);
+    EXPECT_TRUE(out.failed());
+    ASSERT_EQ(out.open(dir.path("model.mdl")), 0);
+    EXPECT_FALSE(out.failed()) << "a fresh open starts clean";
+    EXPECT_EQ(vxtest::listDir(dir.dir()).size(), 1u);
 }
 
 // The temporary's name must fit the file system's limit of 255 bytes, and a
