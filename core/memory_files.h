@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <map>
 #include <string>
 
@@ -19,6 +20,11 @@ namespace vx {
 
 struct MemoryFiles {
     std::map<std::string, std::string, std::less<>> files;
+    // Room for one text: a text that outgrows it fails as on a full disk.
+    std::size_t room = std::numeric_limits<std::size_t>::max();
+    // Bytes a writer went on handing over after its text had outgrown the
+    // room: what a run wastes when it does not stop at a failed write.
+    std::size_t writtenAfterFailure = 0;
 };
 
 // ChunkFile::load for an object in the store: the same checks and messages.

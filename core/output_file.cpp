@@ -132,6 +132,19 @@ int OutputFile::open(const std::string& target, MemoryFiles* memory) {
 }
 
 void OutputFile::flush() {
+    if (memory_) {
+        // The text stays whole in memory; only a store without room for it
+        // fails, and then what follows is counted and dropped as on disk.
+        if (failed_) {
+            memory_->writtenAfterFailure += buffer_.size();
+            buffer_.clear();
+        } else if (buffer_.size() > memory_->room) {
+            failed_ = true;
+            error_ = ENOSPC;
+            buffer_.clear();
+        }
+        return;
+    }
     if (fd_ < 0) return;
     const char* p = buffer_.data();
     std::size_t left = buffer_.size();
@@ -151,6 +164,12 @@ void OutputFile::flush() {
 
 int OutputFile::commit() {
     if (memory_) {
+        flush();
+        if (failed_) {
+            memory_ = nullptr;
+            buffer_.clear();
+            return 1;
+        }
         // The entry is made before the text moves in, so running out of memory
         // here leaves the earlier text, as a failed rename would.
         std::string& stored = memory_->files[target_];

@@ -34,8 +34,12 @@ public:
         if (buffer_.size() >= kFlushSize) flush();
     }
     std::string& buffer() { return buffer_; }  // for formatting straight into it
-    void flushIfFull() {
+    // Writes out a full buffer. False once a write has failed: the caller
+    // stops there, so a full disk costs a run one block more, not the rest
+    // of its work.
+    bool flushIfFull() {
         if (buffer_.size() >= kFlushSize) flush();
+        return !failed_;
     }
 
     // Flushes, closes and renames over the target: 0 on success, 1 on any

@@ -43,8 +43,12 @@ ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const s
     // The layer walks start afresh, whatever walked the context before.
     resetLayerCursor(context);
     context.highestLayerNumber = -1;
-    while (std::optional<Chunk> layr = job.sortLayers ? nextLayerByNumber(context) : nextLayerInFile(context))
+    // A failed write ends the walk: the model can no longer be written.
+    while (!out.failed()) {
+        std::optional<Chunk> layr = job.sortLayers ? nextLayerByNumber(context) : nextLayerInFile(context);
+        if (!layr) break;
         writeLayer(job, context, out, *layr, mainBody, extent, geometry);
+    }
     placeOrphanGroups(context, mainBody);
 
     std::string& text = out.buffer();

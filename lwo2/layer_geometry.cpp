@@ -28,7 +28,7 @@ void GeometryWriter::write(const ConversionJob& job, Lwo2Context& context, Outpu
     meshVertex_.resize(pointCount);
     uvMap_ = 0;
     const std::uint8_t* points = file.bytes.data() + chunks.points.offset;
-    for (std::size_t s = 0; s < context.surfaces.size(); ++s) {
+    for (std::size_t s = 0; s < context.surfaces.size() && !out.failed(); ++s) {
         if (surfaceStart_[s] == surfaceStart_[s + 1]) continue;  // no polygon of the layer uses it
         writeSurface(job, context, context.surfaces[s], out, points, pointCount, surfaceStart_[s],
                      surfaceStart_[s + 1]);
@@ -193,7 +193,7 @@ void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context
         for (std::uint32_t pt : touched_) {
             if (!(marks_[pt] & kPointBlock)) continue;
             appendCoordinateLine(text, decodedPoint(points, pt));
-            out.flushIfFull();
+            if (!out.flushIfFull()) break;
         }
         text += "\tEndPoints\n";
     }
@@ -209,14 +209,14 @@ void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context
                 appendCoordinateLine(text, decodedPoint(points, pt));
             }
             meshVertex_[pt] = next++;
-            out.flushIfFull();
+            if (!out.flushIfFull()) break;
         }
         appendPolysOpening(text, meshPolygons);
         for (std::size_t k = first; k < last; ++k) {
             const Polygon& p = polygons_[bySurface_[k]];
             if (p.count < 3) continue;
             appendPolygonLine(text, p.count, [&](std::uint32_t i) { return meshVertex_[indices_[p.firstIndex + i]]; });
-            out.flushIfFull();
+            if (!out.flushIfFull()) break;
         }
         text += "\tEndPolygonMesh\n";
     }

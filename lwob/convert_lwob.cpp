@@ -99,7 +99,7 @@ public:
         if (blockPoints > 0) {
             appendPointsOpening(text, attributes, blockPoints);
             for (std::uint32_t pt : touched_) {
-                if (marks_[pt] & kPointBlock) writePoint(pt);
+                if ((marks_[pt] & kPointBlock) && !writePoint(pt)) break;
             }
             text += "\tEndPoints\n";
         }
@@ -108,14 +108,14 @@ public:
             std::uint32_t next = 0;
             for (std::uint32_t pt : touched_) {
                 if (!(marks_[pt] & kMesh)) continue;
-                writePoint(pt);
                 meshIndex_[pt] = next++;
+                if (!writePoint(pt)) break;
             }
             appendPolysOpening(text, meshPolygons);
             for (const Polygon* p : polygons) {
                 if (p->count == 1 || p->count == 2) continue;
                 appendPolygonLine(text, p->count, [&](std::uint32_t i) { return meshIndex_[index(*p, i)]; });
-                out_.flushIfFull();
+                if (!out_.flushIfFull()) break;
             }
             text += "\tEndPolygonMesh\n";
         }
@@ -127,9 +127,9 @@ private:
     std::uint32_t index(const Polygon& p, std::size_t i) const {
         return loadU2(file_.bytes.data() + p.firstIndex + 2 * i);
     }
-    void writePoint(std::uint32_t pt) {
+    bool writePoint(std::uint32_t pt) {
         appendCoordinateLine(out_.buffer(), decodedPoint(points_, pt));
-        out_.flushIfFull();
+        return out_.flushIfFull();
     }
 
     const ChunkFile& file_;
@@ -180,7 +180,7 @@ ConversionStatus convert(const ConversionJob& job, ChunkFile& file, const std::s
     // far more chunks, and a walk per surface would cost their product.
     const SurfaceChunks surfaces = indexSurfaceChunks(file);
     LwobWriter writer(file, surfaces, file.bytes.data() + pnts->offset, pointCount, out);
-    for (std::size_t j = 0; j < names.size(); ++j) {
+    for (std::size_t j = 0; j < names.size() && !out.failed(); ++j) {
         if (!writer.writeSurface(names[j], bySurface[j])) {
             std::string warning = "Warning: Surface ";
             warning += names[j];

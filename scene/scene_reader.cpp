@@ -124,8 +124,9 @@ public:
 
     bool found() const { return found_; }
     long long rows() const { return rows_; }
-    // The script would pass its bound on rows: reading on is of no use.
-    bool full() const { return budget_.exceeded; }
+    // The script would pass its bound on rows, or can no longer be written:
+    // reading on is of no use.
+    bool full() const { return budget_.exceeded || script_.failed(); }
 
 private:
     const ConversionJob& job_;
@@ -158,6 +159,11 @@ ConversionStatus generate(const ConversionJob& job, Lwo2Context& context, const 
     while (!reader.full() && scene.next(line)) {
         line = trimLineEnd(line);
         if (!line.empty()) reader.readLine(line);
+    }
+    if (script.failed()) {
+        sink.error("Can't write Model Articulation output file.", scriptPath, script.systemError());
+        script.discard();
+        return 1;
     }
     if (reader.full()) {
         script.discard();

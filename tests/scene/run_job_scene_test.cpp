@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "core/dispatch/run_job.h"
+#include "core/memory_files.h"
+#include "tests/support/lwo_builder.h"
 #include "scene_fixture.h"
 
 namespace {
@@ -110,6 +112,73 @@ TEST_F(RunJob, CorpusScenesGiveCompleteScripts) {
     }
     EXPECT_TRUE(sink.messages.empty());
     EXPECT_GT(scenes, 0);
+}
+
+// A full disk: the first failed write ends the run within a block of text
+// (64 KiB), not after the rest of a large model or script has been made and
+// thrown away. Each output here would be over a megabyte.
+TEST_F(RunJob, AFailedWriteStopsTheRunWithinABlock) {
+    using namespace vxtest;
+    Data points, faces = Data().raw("FACE"), lwobPolygons;
+    constexpr unsigned kPoints = 30000;
+    for (unsigned i = 0; i < kPoints; ++i) {
+        points.point(float(i), 1, 2);
+        faces.u2(1).vx(i);
+        lwobPolygons.add(lwobPolygon({i % 0xFFFF}, 1));
+    }
+    std::vector<Data> layers = {tagsChunk({"Hull"}), surf("Hull", colr(1, 1, 1))};
+    for (unsigned layer = 0; layer < 4; ++layer) {
+        Data ptag = Data().raw("SURF");
+        for (unsigned i = 0; i < kPoints; ++i) ptag.vx(i).u2(0);
+        layers.insert(layers.end(), {layr(layer, "Arm@x"), chunk("PNTS", points), chunk("POLS", faces),
+                                     chunk("PTAG", ptag)});
+    }
+    std::string scene = "LoadObjectLayer 1 Objects/arm.lwo\nChannel 2\n{ Envelope\n  30000\n";
+    for (int i = 0; i < 30000; ++i) {
+        scene += "  Key ";
+        scene += std::to_string(i % 7);
+        scene += ' ';
+        scene += std::to_string(i);
+        scene += " 3 0 0 0 0 0 0\n";
+    }
+    scene += "}\n";
+    const auto lwo2 = form("LWO2", layers);
+    const auto lwob = form("LWOB", {chunk("PNTS", points), chunk("SRFS", Data().name("Hull")),
+                                    chunk("POLS", lwobPolygons)});
+
+    const struct {
+        const char* what;
+        const std::vector<std::uint8_t>& object;
+        bool convert;
+        const char* message;
+        std::string path;
+    } cases[] = {
+        {"LightWave 6 model", lwo2, true, "Can't write output file.", job.outputPath},
+        {"LightWave 5 model", lwob, true, "Can't write output file.", job.outputPath},
+        {"script", lwo2, false, "Can't write Model Articulation output file.", job.scriptPath},
+    };
+    for (const auto& c : cases) {
+        vx::MemoryFiles memory;
+        memory.files[job.inputPath].assign(c.object.begin(), c.object.end());
+        memory.files[job.scenePath] = scene;
+        memory.files[c.path] = "earlier";
+        memory.room = 1000;
+        job.files = &memory;
+        job.convert = c.convert;
+        sink.messages.clear();
+        EXPECT_EQ(vx::runJob(job, sink), 1) << c.what;
+        ASSERT_FALSE(sink.messages.empty()) << c.what;
+        EXPECT_EQ(sink.messages[0].text, c.message) << c.what;
+        EXPECT_EQ(sink.messages[0].path, c.path) << c.what;
+        EXPECT_EQ(sink.messages[0].reason, std::strerror(ENOSPC)) << c.what;
+        EXPECT_EQ(memory.files[c.path], "earlier") << c.what;
+        EXPECT_LT(memory.writtenAfterFailure, 65536u) << c.what;
+        // With room, the same run writes more than a megabyte.
+        memory.room = std::numeric_limits<std::size_t>::max();
+        sink.messages.clear();
+        vx::runJob(job, sink);
+        EXPECT_GT(memory.files[c.path].size(), 1'000'000u) << c.what;
+    }
 }
 
 }  // namespace
