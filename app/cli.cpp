@@ -13,11 +13,12 @@
 #include <string_view>
 #include <system_error>
 
-#include "core/dispatch/run_job.h"
+#include "dispatch/run_job.h"
 #include "core/file_checks.h"
 #include "core/mdl_text.h"
 #include "core/message_sink.h"
 #include "core/model_type.h"
+#include "core/model_type_recall.h"
 #include "core/text_case.h"
 #include "scene/envelope.h"
 #include "scene/script_settings.h"

@@ -91,6 +91,9 @@ hostile "lwob_surfaces.lwo (65,000 surfaces)" "$cli" -q -o "$dir/out/lwob_surfac
 "$build/bench/make_sparse_zeros" "$dir" >/dev/null
 hostile "sparse_zeros.lwo (8 GiB), refused" "$cli" -q -o "$dir/out/sparse_zeros.mdl" "$dir/sparse_zeros.lwo"
 rm -f "$dir/sparse_zeros.lwo"
+# A disk that fills early: the run must give up at its first failed write.
+hostile "large500.lwo, 1 MiB file size limit" sh -c "ulimit -f 1024; exec '$cli' -q -o '$dir/out/limited.mdl' \
+  '$dir/large500.lwo'"
 hostile "tiny.lws (1 KB), --time-step 0.04" "$cli" -q --no-convert --scene "$dir/tiny.lws" --time-step 0.04 \
   --script "$dir/out/tiny.sama" "$dir/tiny.lwo"
 

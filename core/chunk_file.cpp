@@ -278,41 +278,6 @@ std::optional<Chunk> findChunk(const ChunkFile& file, ChunkId id) {
     return found;
 }
 
-std::optional<Chunk> findClip(const ChunkFile& file, std::uint32_t index) {
-    std::optional<Chunk> found;
-    forEachChunk(file, [&](const Chunk& c) {
-        if (c.id != makeId("CLIP") || c.size < 4 || peekU2(file.data(c), 2) != (index & 0xFFFFu)) return true;
-        found = c;
-        return false;
-    });
-    return found;
-}
-
-SurfaceChunks indexSurfaceChunks(const ChunkFile& file) {
-    SurfaceChunks index;
-    if (file.bytes.size() < 8) return index;
-    const std::size_t bound = loadU4(file.bytes.data() + 4);
-    for (std::size_t at = kFirstChunk;;) {
-        std::optional<Chunk> c = chunkAt(file, at, bound);
-        if (!c) return index;
-        if (c->id == makeId("SURF")) {
-            ByteReader r = file.reader(*c);
-            std::size_t before = r.offset();
-            std::string_view surfName = r.cstring();
-            // The name must be terminated inside the chunk to match.
-            bool terminated = r.offset() - before > surfName.size();
-            if (terminated) index.try_emplace(surfName, *c);
-        }
-        at = c->end();
-    }
-}
-
-std::optional<Chunk> findSurfaceChunk(const SurfaceChunks& index, std::string_view name) {
-    auto it = index.find(name);
-    if (it == index.end()) return std::nullopt;
-    return it->second;
-}
-
 std::optional<Chunk> subChunkAt(Bytes bytes, std::size_t offset, std::size_t end) {
     if (end > bytes.size() || offset > end || end - offset < 6) return std::nullopt;
     const std::uint8_t* p = bytes.data() + offset;
@@ -329,47 +294,6 @@ std::optional<Chunk> findSubChunk(Bytes bytes, std::size_t start, std::size_t le
         if (!c) return std::nullopt;
         if (c->id == id) return c;
         at = c->end();
-    }
-}
-
-std::optional<Chunk> findLwobSurfaceField(const ChunkFile& file, const Chunk& surf, ChunkId id) {
-    Bytes all = file.all();
-    std::size_t at = surf.offset;
-    const std::size_t end = surf.end();
-    while (at < end && all[at] != 0) ++at;  // the name
-    while (at < end && all[at] == 0) ++at;  // its NUL and any pad bytes
-    return findSubChunk(all, at, end - at, id);
-}
-
-std::optional<Chunk> nextBlock(Bytes bytes, const SubChunkArea& area, BlockCursor& cursor) {
-    const std::size_t end = std::min(area.start + area.length, bytes.size());
-    auto stepPast = [&]() {
-        std::optional<Chunk> here = subChunkAt(bytes, cursor.position, end);
-        if (!here) {
-            cursor.remaining = 0;  // an overlong sub-chunk ends the walk
-            return;
-        }
-        cursor.remaining -= 6 + static_cast<std::int64_t>(here->size);
-        cursor.position = here->end();
-    };
-    if (cursor.remaining != 0) {
-        stepPast();
-    } else {
-        cursor.remaining = static_cast<std::int64_t>(area.length);
-        cursor.position = area.start;
-    }
-    while (true) {
-        if (cursor.remaining <= 0) {
-            cursor.remaining = 0;
-            return std::nullopt;
-        }
-        std::optional<Chunk> here = subChunkAt(bytes, cursor.position, end);
-        if (!here) {
-            cursor.remaining = 0;
-            return std::nullopt;
-        }
-        if (here->id == makeId("BLOK")) return here;
-        stepPast();
     }
 }
 

@@ -120,37 +120,9 @@ void forEachChunk(const ChunkFile& file, Visit&& visit) {
 }
 
 std::optional<Chunk> findChunk(const ChunkFile& file, ChunkId id);
-// The first CLIP chunk whose index has `index` in its low 16 bits.
-std::optional<Chunk> findClip(const ChunkFile& file, std::uint32_t index);
-// The SURF chunks of an object by name, built once so that each surface is
-// found without a walk of every chunk: for each name, the first SURF chunk
-// that a walk up to the FORM's declared size meets, counting only names
-// terminated inside their chunk. The names view the object's bytes.
-using SurfaceChunks = std::unordered_map<std::string_view, Chunk>;
-SurfaceChunks indexSurfaceChunks(const ChunkFile& file);
-// The SURF chunk named exactly `name` (case and all).
-std::optional<Chunk> findSurfaceChunk(const SurfaceChunks& index, std::string_view name);
-
 // Sub-chunks: 4-byte id, 2-byte size, data. The first one with `id` in the run
 // [start, start + length) of the bytes.
 std::optional<Chunk> findSubChunk(Bytes bytes, std::size_t start, std::size_t length, ChunkId id);
 // Sub-chunk at `offset` of the bytes, if its header and data fit before `end`.
 std::optional<Chunk> subChunkAt(Bytes bytes, std::size_t offset, std::size_t end);
-// A sub-chunk of an LWOB SURF chunk: past the surface name and the NULs after it.
-std::optional<Chunk> findLwobSurfaceField(const ChunkFile& file, const Chunk& surf, ChunkId id);
-
-// The sub-chunk area of an LWO2 surface and the cursor that steps through its
-// BLOK sub-chunks.
-struct SubChunkArea {
-    std::size_t start = 0;   // offset of the first sub-chunk in the bytes
-    std::size_t length = 0;  // up to the end of the SURF data
-};
-struct BlockCursor {
-    std::int64_t remaining = 0;  // 0: no iteration under way
-    std::size_t position = 0;
-};
-// Successive calls return the BLOK sub-chunks of the area in order, then none;
-// the call after that starts again at the first.
-std::optional<Chunk> nextBlock(Bytes bytes, const SubChunkArea& area, BlockCursor& cursor);
-
 }  // namespace vx

@@ -35,8 +35,4 @@ struct Point3 {
 // Reads decoded point `index` (native floats) from a decoded block.
 Point3 decodedPoint(const std::uint8_t* block, std::size_t index);
 
-// The model type named by an existing model file's "# Axis rotation applied: "
-// line, searched in the header only (up to the first "Component" line).
-std::optional<ModelType> readModelTypeFromMdl(const std::string& path);
-
 }  // namespace vx

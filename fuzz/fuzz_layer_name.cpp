@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "core/dispatch/run_job.h"
+#include "dispatch/run_job.h"
 #include "fuzz/fuzz_objects.h"
 #include "fuzz/fuzz_support.h"
 

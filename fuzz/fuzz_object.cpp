@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/dispatch/run_job.h"
+#include "dispatch/run_job.h"
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

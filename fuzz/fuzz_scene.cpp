@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "core/dispatch/run_job.h"
+#include "dispatch/run_job.h"
 #include "fuzz/fuzz_objects.h"
 #include "fuzz/fuzz_support.h"
 #include "scene/text_scan.h"

@@ -12,6 +12,7 @@
 
 #include "core/job.h"
 #include "core/model_type.h"
+#include "core/model_type_recall.h"
 #include "scene/script_settings.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/dispatch/run_job.h"
+#include "dispatch/run_job.h"
 #include "core/message_sink.h"
 #include "fuzz/fuzz_objects.h"
 #include "tests/support/lwo2_builder.h"

@@ -19,6 +19,7 @@
 
 #include "core/chunk_file.h"
 #include "lwo2/layer_group.h"
+#include "lwo2/surface_chunks.h"
 
 namespace vx {
 
@@ -31,7 +32,6 @@ struct Lwo2Surface {
     Chunk chunk;                     // the SURF chunk; its data starts with the name
     std::size_t firstSubChunk = 0;   // offset in the data past the name and the source name
     std::string_view name;           // view into the loaded bytes
-    BlockCursor blockCursor;         // steps through the BLOK sub-chunks
 
     // True when a polygon carrying this TAGS index belongs to the surface.
     bool usesTag(int tag) const;

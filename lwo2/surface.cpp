@@ -6,6 +6,7 @@
 
 #include "core/identifier.h"
 #include "core/number_format.h"
+#include "lwo2/surface_chunks.h"
 
 namespace vx {
 
@@ -156,9 +157,10 @@ private:
     }
 
     void textures() {
-        // Every block is visited, so the cursor ends where the next
-        // translation of this surface starts again at its first block.
-        while (std::optional<Chunk> blok = nextBlock(bytes_, surface_.area(), surface_.blockCursor)) textureBlock(*blok);
+        forEachBlock(bytes_, surface_.area(), [&](const Chunk& blok) {
+            textureBlock(blok);
+            return true;
+        });
 
         // One transparency layer under two colour layers goes with the second.
         if (!state_.color2.empty() && !state_.alpha1.empty() && state_.alpha2.empty()) {

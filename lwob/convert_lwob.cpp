@@ -9,6 +9,7 @@
 #include "core/number_format.h"
 #include "core/output_file.h"
 #include "lwob/surface_attributes.h"
+#include "lwob/surface_index.h"
 
 namespace vx {
 

@@ -1,6 +1,7 @@
 #include "lwob/surface_attributes.h"
 
 #include "core/number_format.h"
+#include "lwob/surface_index.h"
 
 namespace vx {
 

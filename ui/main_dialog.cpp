@@ -6,9 +6,10 @@
 
 #include "core/byte_reader.h"
 #include "core/chunk_file.h"
-#include "core/dispatch/run_job.h"
+#include "dispatch/run_job.h"
 #include "core/mdl_text.h"
 #include "core/model_type.h"
+#include "core/model_type_recall.h"
 #include "ui/script_dialog.h"
 #include "core/text_case.h"
 

@@ -234,59 +234,7 @@ TEST(TopLevelLookups, StopAtTheWalkBoundAndAtOverlongChunks) {
     EXPECT_TRUE(sink.messages.empty());
 }
 
-TEST(TopLevelLookups, FindClipMatchesTheLowSixteenBitsOfTheIndex) {
-    vxtest::RecordingSink sink;
-    ChunkFile file = loaded(form("LWO2", {chunk("CLIP", Data().u4(65537).add(sub("STIL", Data().name("a.png")))),
-                                          chunk("CLIP", Data().u4(2))}),
-                            sink);
-    ASSERT_TRUE(vx::findClip(file, 1));
-    EXPECT_EQ(vx::peekU4(file.data(*vx::findClip(file, 1)), 0), 65537u);
-    EXPECT_TRUE(vx::findClip(file, 2));
-    EXPECT_FALSE(vx::findClip(file, 3));
-}
-
-// Each name finds the first SURF chunk that bears it whole, compared case and
-// all, within the FORM's declared size; a name is cut at its chunk's end.
-TEST(TopLevelLookups, SurfaceIndexFindsTheFirstSurfaceOfEachName) {
-    vxtest::RecordingSink sink;
-    std::vector<std::uint8_t> bytes = form("LWOB", {
-        chunk("SURF", Data().name("Hull").add(sub("COLR", Data().u4(0)))),
-        chunk("SURF", Data().name("hull")),
-        chunk("SURF", Data().name("Hull").name("later")),
-        chunk("SURF", Data().raw("Fin")),
-        Data().raw("s").u1(0).u1(0).u1(0).u4(0),  // an id that would end "Fin" as "Fins"
-    });
-    const Data pastTheForm = chunk("SURF", Data().name("Tail"));
-    bytes.insert(bytes.end(), pastTheForm.bytes.begin(), pastTheForm.bytes.end());
-    ChunkFile file = loaded(bytes, sink);
-    const vx::SurfaceChunks index = vx::indexSurfaceChunks(file);
-    const struct {
-        const char* name;
-        std::optional<std::uint32_t> size;
-    } cases[] = {
-        {"Hull", 16u}, {"hull", 6u}, {"HULL", std::nullopt}, {"Hul", std::nullopt}, {"Fin", std::nullopt},
-        {"Fins", std::nullopt}, {"Tail", std::nullopt}, {"", std::nullopt},
-    };
-    for (const auto& c : cases) {
-        std::optional<vx::Chunk> found = vx::findSurfaceChunk(index, c.name);
-        EXPECT_EQ(found ? std::optional<std::uint32_t>(found->size) : std::nullopt, c.size) << c.name;
-    }
-    EXPECT_TRUE(vx::findChunk(file, makeId("SURF")));
-    EXPECT_TRUE(sink.messages.empty());
-}
-
 TEST(SubChunkLookups, WalkTheAreaAndStopAtOverlongSizes) {
-    vxtest::RecordingSink sink;
-    Data surf = Data().raw("Odd").u1(0).u1(0).u1(0);  // three NULs after the name
-    surf.add(sub("COLR", Data().u1(200).u1(100).u1(5).u1(0))).add(sub("FLAG", Data().u2(4)));
-    ChunkFile file = loaded(form("LWOB", {chunk("SURF", surf)}), sink);
-    auto s = vx::findChunk(file, makeId("SURF"));
-    ASSERT_TRUE(s);
-    auto flag = vx::findLwobSurfaceField(file, *s, makeId("FLAG"));
-    ASSERT_TRUE(flag);
-    EXPECT_EQ(file.reader(*flag).u2(), 4);
-    EXPECT_FALSE(vx::findLwobSurfaceField(file, *s, makeId("GLOS")));
-
     Data area = Data().add(sub("AAAA", Data().u2(1))).raw("BBBB").u2(200).u2(0);
     auto bytes = area.bytes;
     EXPECT_TRUE(vx::findSubChunk(bytes, 0, bytes.size(), makeId("AAAA")));
@@ -294,28 +242,6 @@ TEST(SubChunkLookups, WalkTheAreaAndStopAtOverlongSizes) {
     // The run's length bounds the walk even where the bytes go on.
     EXPECT_FALSE(vx::findSubChunk(bytes, 0, 7, makeId("AAAA")));
     EXPECT_FALSE(vx::findSubChunk(bytes, 100, 50, makeId("AAAA")));
-}
-
-TEST(NextBlock, ReturnsEachBlockThenNoneThenStartsAgain) {
-    Data area;
-    area.add(sub("COLR", Data().f4(1).f4(1).f4(1).u2(0)))
-        .add(sub("BLOK", Data().u2(1)))
-        .add(sub("DIFF", Data().f4(1).u2(0)))
-        .add(sub("BLOK", Data().u2(2)));
-    auto bytes = area.bytes;
-    vx::BlockCursor cursor;
-    // The number each block holds, or -1 for none.
-    auto next = [&] {
-        auto block = vx::nextBlock(bytes, {0, bytes.size()}, cursor);
-        return block ? int(vx::peekU2(bytes, block->offset)) : -1;
-    };
-    EXPECT_EQ((std::vector<int>{next(), next(), next(), next()}), (std::vector<int>{1, 2, -1, 1}));
-
-    // A sub-chunk claiming more than the area holds ends the iteration.
-    auto broken = Data().raw("BLOK").u2(100).u2(1).bytes;
-    vx::BlockCursor c2;
-    EXPECT_FALSE(vx::nextBlock(broken, {0, broken.size()}, c2));
-    EXPECT_EQ(c2.remaining, 0);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "core/model_type.h"
+#include "core/model_type_recall.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +75,7 @@ TEST(ReadModelTypeFromMdl, RecallsTheTypeFromTheHeaderOnly) {
         vxtest::writeText(p, text);
         return vx::readModelTypeFromMdl(p);
     };
-    const std::pair<std::string, std::optional<ModelType>> cases[] = {
+    const std::pair<std::string, std::optional<vx::ModelType>> cases[] = {
         {"# Korvan\n# AXIS ROTATION APPLIED: Ground Vehicle (+Y)\n", ModelType::GroundVehicle},
         {"# Axis rotation applied: Facility (+Y to +Z)\n", ModelType::Facility},
         {"# Axis rotation applied: None", ModelType::None},

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/dispatch/run_job.h"
+#include "dispatch/run_job.h"
 #include "tests/lwo2/lwo2_test_support.h"
 
 namespace {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "lwo2/surface_chunks.h"
+
 #include "tests/lwo2/lwo2_test_support.h"
 
 namespace {
@@ -120,6 +122,41 @@ TEST(Textures, BumpAloneAndBlocksWithoutImages) {
     // A transparency image without a colour image is neither written nor listed.
     EXPECT_EQ(s.translate(2).find("Texture"), std::string::npos);
     EXPECT_EQ(s.context.texturesUsed, "#\tbump\n#\tfar.png\n#\tbump.tga\n");
+}
+
+TEST(SurfaceChunks, FindClipMatchesTheLowSixteenBitsOfTheIndex) {
+    vxtest::RecordingSink sink;
+    vx::ChunkFile file;
+    file.loadBytes(form("LWO2", {chunk("CLIP", Data().u4(65537).add(sub("STIL", Data().name("a.png")))),
+                                          chunk("CLIP", Data().u4(2))}),
+                   "/models/ship.lwo", sink);
+    ASSERT_TRUE(vx::findClip(file, 1));
+    EXPECT_EQ(vx::peekU4(file.data(*vx::findClip(file, 1)), 0), 65537u);
+    EXPECT_TRUE(vx::findClip(file, 2));
+    EXPECT_FALSE(vx::findClip(file, 3));
+}
+
+
+// Only BLOK sub-chunks are visited, in order; a sub-chunk claiming more than
+// the area holds ends the walk.
+TEST(SurfaceChunks, ForEachBlockVisitsTheBlocksInOrder) {
+    using vxtest::sub;
+    auto numbers = [](const std::vector<std::uint8_t>& bytes) {
+        std::vector<int> seen;
+        vx::forEachBlock(bytes, {0, bytes.size()}, [&](const vx::Chunk& block) {
+            seen.push_back(vx::peekU2(bytes, block.offset));
+            return true;
+        });
+        return seen;
+    };
+    Data area;
+    area.add(sub("COLR", Data().f4(1).f4(1).f4(1).u2(0)))
+        .add(sub("BLOK", Data().u2(1)))
+        .add(sub("DIFF", Data().f4(1).u2(0)))
+        .add(sub("BLOK", Data().u2(2)));
+    EXPECT_EQ(numbers(area.bytes), (std::vector<int>{1, 2}));
+    area.raw("BLOK").u2(100).u2(3);
+    EXPECT_EQ(numbers(area.bytes), (std::vector<int>{1, 2}));
 }
 
 }  // namespace

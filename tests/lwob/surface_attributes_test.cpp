@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "lwob/surface_index.h"
+
 #include "tests/support/lwo_builder.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
 using vxtest::Data;
+using vxtest::chunk;
+using vxtest::form;
 using vxtest::sub;
 
 std::string attributesOf(const Data& fields, std::string_view name = "Hull") {
@@ -50,6 +54,53 @@ TEST(LwobSurfaceAttributes, FieldsThresholdsAndFlagBits) {
     // Names of either parity find their fields.
     for (const char* name : {"Odd", "Even"})
         EXPECT_EQ(attributesOf(colour(1, 2, 3), name), "\t\tFaceColor %001002003\n") << name;
+}
+
+// Each name finds the first SURF chunk that bears it whole, compared case and
+// all, within the FORM's declared size; a name is cut at its chunk's end.
+TEST(SurfaceIndex, FindsTheFirstSurfaceOfEachName) {
+    vxtest::RecordingSink sink;
+    std::vector<std::uint8_t> bytes = form("LWOB", {
+        chunk("SURF", Data().name("Hull").add(sub("COLR", Data().u4(0)))),
+        chunk("SURF", Data().name("hull")),
+        chunk("SURF", Data().name("Hull").name("later")),
+        chunk("SURF", Data().raw("Fin")),
+        Data().raw("s").u1(0).u1(0).u1(0).u4(0),  // an id that would end "Fin" as "Fins"
+    });
+    const Data pastTheForm = chunk("SURF", Data().name("Tail"));
+    bytes.insert(bytes.end(), pastTheForm.bytes.begin(), pastTheForm.bytes.end());
+    vx::ChunkFile file;
+    file.loadBytes(bytes, "/models/ship.lwo", sink);
+    const vx::SurfaceChunks index = vx::indexSurfaceChunks(file);
+    const struct {
+        const char* name;
+        std::optional<std::uint32_t> size;
+    } cases[] = {
+        {"Hull", 16u}, {"hull", 6u}, {"HULL", std::nullopt}, {"Hul", std::nullopt}, {"Fin", std::nullopt},
+        {"Fins", std::nullopt}, {"Tail", std::nullopt}, {"", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        std::optional<vx::Chunk> found = vx::findSurfaceChunk(index, c.name);
+        EXPECT_EQ(found ? std::optional<std::uint32_t>(found->size) : std::nullopt, c.size) << c.name;
+    }
+    EXPECT_TRUE(vx::findChunk(file, vx::makeId("SURF")));
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+
+// A field is found past the name and however many NULs follow it.
+TEST(SurfaceIndex, FieldsLieAfterTheNameAndItsNuls) {
+    vxtest::RecordingSink sink;
+    Data surf = Data().raw("Odd").u1(0).u1(0).u1(0);  // three NULs after the name
+    surf.add(sub("COLR", Data().u1(200).u1(100).u1(5).u1(0))).add(sub("FLAG", Data().u2(4)));
+    vx::ChunkFile file;
+    file.loadBytes(form("LWOB", {chunk("SURF", surf)}), "/models/ship.lwo", sink);
+    auto s = vx::findChunk(file, vx::makeId("SURF"));
+    ASSERT_TRUE(s);
+    auto flag = vx::findLwobSurfaceField(file, *s, vx::makeId("FLAG"));
+    ASSERT_TRUE(flag);
+    EXPECT_EQ(file.reader(*flag).u2(), 4);
+    EXPECT_FALSE(vx::findLwobSurfaceField(file, *s, vx::makeId("GLOS")));
 }
 
 }  // namespace

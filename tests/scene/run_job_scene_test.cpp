@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/dispatch/run_job.h"
+#include "dispatch/run_job.h"
 #include "core/memory_files.h"
 #include "tests/support/lwo_builder.h"
 #include "scene_fixture.h"

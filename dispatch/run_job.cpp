@@ -1,4 +1,4 @@
-#include "core/dispatch/run_job.h"
+#include "dispatch/run_job.h"
 
 #include <new>
 
