@@ -6,8 +6,10 @@ SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz screenshots clean
+.PHONY: all deps configure build run test test-sanitize bench fuzz screenshots install package clean
 
 all: build
 
@@ -51,6 +53,20 @@ fuzz:
 # offscreen platform so no display is needed.
 screenshots: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/ui/qt/vertexion-screenshots docs/screenshots
+
+# The programs, their manual pages, desktop entry, icon, shell completion and
+# documentation under PREFIX (staged below DESTDIR when given). An existing
+# build is only brought up to date, so that "sudo make install" after "make"
+# does not configure the build tree as root.
+install:
+	@[ -f $(BUILD)/CMakeCache.txt ] || $(MAKE) --no-print-directory build
+	@cmake --build $(BUILD) -j$(JOBS)
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# A Debian package of the same files below /usr, in $(BUILD)/vertexion_*.deb.
+package: build
+	@tools/install-deps.sh dpkg-dev file
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	@rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

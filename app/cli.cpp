@@ -51,7 +51,11 @@ constexpr std::string_view kUsage =
     "                             (each object's messages are printed together, in object order)\n"
     "  -q, --quiet                no warnings\n"
     "  -h, --help                 this text\n"
-    "      --version              the program's version\n";
+    "      --version              the program's version\n"
+    "\n"
+    "Layer-name codes: see vertexion-cli(1) or docs/layer-codes.md (installed in share/doc/vertexion/)\n";
+
+constexpr std::string_view kLicence = "Published under the MIT licence.";
 
 
 // Messages go out one line each, so a line break in a path or a text must
@@ -366,7 +370,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         return 0;
     }
     if (opt.version) {
-        out << kProgramBanner << '\n';
+        out << kProgramBanner << '\n' << kLicence << '\n';
         return 0;
     }
 

@@ -85,7 +85,9 @@ constexpr std::string_view kArticulations =
     "\n"
     "Surface comments. A surface whose comment holds the word ColorTranslate (spelled "
     "exactly so) gets a colour articulation. The word SolarPanel followed by a group name "
-    "puts the surface into that solar panel group.\n";
+    "puts the surface into that solar panel group.\n"
+    "\n"
+    "Every code with the model lines it makes: layer-codes.md, installed in share/doc/vertexion/ (docs/ in the source tree).\n";
 
 constexpr std::string_view kTexturemaps =
     "Texture maps\n"

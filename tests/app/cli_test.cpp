@@ -72,7 +72,7 @@ TEST(CommandLine, HelpAndVersion) {
     EXPECT_NE(help.out.find("Usage: vertexion-cli [OPTIONS] OBJECT..."), std::string::npos);
     CliRun version = cli({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "Vertexion v2.8b\n");
+    EXPECT_EQ(version.out, "Vertexion v2.8b\nPublished under the MIT licence.\n");
 }
 
 TEST(CommandLine, DerivesTheOutputName) {

@@ -22,13 +22,16 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     bold.setBold(true);
     banner->setFont(bold);
     auto* heading = new QLabel(toQString(kMainHeading), this);
+    auto* licence = new QLabel(QStringLiteral("Published under the MIT licence."), this);
+    licence->setObjectName(QStringLiteral("aboutLicence"));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);
     auto* layout = new QGridLayout(this);
-    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
     layout->addWidget(banner, 0, 1);
     layout->addWidget(heading, 1, 1);
-    layout->addWidget(ok, 2, 0, 1, 2, Qt::AlignRight);
+    layout->addWidget(licence, 2, 1);
+    layout->addWidget(ok, 3, 0, 1, 2, Qt::AlignRight);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
