@@ -2,6 +2,7 @@
 // The chunks a LightWave 6+ surface refers to: its image clips and the
 // texture blocks inside it.
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 

@@ -239,7 +239,7 @@ public:
         EnvelopeKey b = *key1;
         const float dt = toSingle((double(key1->time) - key0.time) / n);
         int rows = 0;
-        for (int i = 1; i < n && !budget_.exceeded && !script_.failed(); ++i) {
+        for (int i = 1; i < n && !stopped(); ++i) {
             b.time = toSingle(double(i) * dt + key0.time);
             b.value = evaluateEnvelope(envelope_, b.time, hint);
             rows += writeRow(a, &b, i > 1);
@@ -247,6 +247,9 @@ public:
         }
         return rows + writeRow(a, key1, false);
     }
+
+    // No more rows: the bound is reached or the script can no longer be written.
+    bool stopped() const { return budget_.exceeded || script_.failed(); }
 
 private:
     int writeRow(const EnvelopeKey& key0, const EnvelopeKey* key1, bool skipUnchanged) {
@@ -257,7 +260,7 @@ private:
         const KeyShape endShape = key1 ? key1->shape : KeyShape::Linear;
         if (skipUnchanged && std::fabs(double(v1) - v0) < 1e-10) return 0;
         if (budget_.left == 0) budget_.exceeded = true;
-        if (budget_.exceeded || script_.failed()) return 0;
+        if (stopped()) return 0;
         --budget_.left;
 
         if (target_.negate) {
@@ -374,7 +377,7 @@ int flushChannel(const ConversionJob& job, Envelope& envelope, Lwo2Context& cont
         // The first interval always gives a row, even when its value does not change.
         rows += writer.writeSpan(keys[0], keys.size() > 1 ? &keys[1] : nullptr, SpanHint{});
         SpanHint hint;
-        for (std::size_t i = 1; i + 1 < keys.size() && !budget.exceeded && !script.failed(); ++i) {
+        for (std::size_t i = 1; i + 1 < keys.size() && !writer.stopped(); ++i) {
             // The latest time the span search from the first key must pass to
             // reach key i; a key without a time stops that search for good.
             const float t = keys[i].time;
