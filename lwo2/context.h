@@ -1,7 +1,7 @@
 #pragma once
-// The state of one LightWave 6+ conversion: the loaded object, the layer
-// cursor that every per-layer lookup depends on, the surfaces, the layer
-// groups and the summary texts that are printed after the last layer. The
+// The state of one LightWave 6+ conversion: the loaded object, its layer
+// index, the surfaces, the layer groups and the summary texts that are
+// printed after the last layer. The
 // dispatcher keeps one context for the whole run, so the model conversion and
 // the articulation script share the layer groups and their decoded pivots.
 
@@ -19,6 +19,7 @@
 
 #include "core/chunk_file.h"
 #include "lwo2/layer_group.h"
+#include "lwo2/layer_index.h"
 #include "lwo2/surface_chunks.h"
 
 namespace vx {
@@ -39,14 +40,6 @@ struct Lwo2Surface {
     SubChunkArea area() const;
 };
 
-// A LAYR chunk and where its layer's chunks end (the next LAYR chunk, or
-// where the top-level walk ends).
-struct LayerEntry {
-    Chunk layr;
-    std::size_t end = 0;
-    int number = 0;  // LAYR number + 1
-};
-
 struct Lwo2Context {
     explicit Lwo2Context(ChunkFile& object);
 
@@ -55,20 +48,9 @@ struct Lwo2Context {
     // context made before the object was loaded still names groups right).
     const std::string& groupBaseName() const { return file.objectName; }
 
-    // Layer cursor: the current LAYR chunk and where its chunks end (the next
-    // LAYR chunk, or where the top-level walk ends).
-    std::optional<Chunk> currentLayer;
-    std::size_t layerEnd = 0;
-    int currentLayerNumber = 0;   // LAYR number + 1; 0 when no layer is current
-    int highestLayerNumber = -1;  // -1 until the layers were counted
-    std::size_t currentLayerIndex = 0;  // of the current layer in `layers`
-
-    // The layers in file order and the first of each number, found by one walk
-    // on first use: a scene line or the next layer in number order then costs
-    // no walk over the whole object, however many layers and chunks it has.
-    std::vector<LayerEntry> layers;
-    std::map<int, std::size_t> firstLayerByNumber;
-    bool layersIndexed = false;
+    // Built on first use by layerIndex(); the model and the script of one
+    // run share it.
+    std::optional<LayerIndex> layers;
 
     std::vector<Lwo2Surface> surfaces;
     bool surfacesBuilt = false;
@@ -93,44 +75,8 @@ struct Lwo2Context {
     bool lineHasEntries = false;
 };
 
-// Layer walks. Each sets the cursor (current layer, layer end, current layer
-// number) as a side effect and returns the LAYR chunk, or none. A walk in
-// number order counts the layers on its first call (highestLayerNumber -1)
-// and then goes on from the current layer number; set highestLayerNumber
-// back to -1 and reset the cursor to start it again.
-std::optional<Chunk> nextLayerInFile(Lwo2Context& context);
-std::optional<Chunk> findLayerByNumber(Lwo2Context& context, int number);
-std::optional<Chunk> nextLayerByNumber(Lwo2Context& context);
-// Forgets the current layer so that the next walk starts from the first.
-void resetLayerCursor(Lwo2Context& context);
-
-// The first chunk with `id` among the current layer's chunks (from its LAYR
-// chunk to the layer end) whose first four data bytes equal `type` when a
-// type is given (non-zero); none without a current layer.
-std::optional<Chunk> findInLayer(const Lwo2Context& context, ChunkId id, ChunkId type = 0);
-
-// Visits the current layer's chunks in file order; `visit` returns false to stop.
-template <typename Visit>
-void forEachInLayer(const Lwo2Context& context, Visit&& visit) {
-    if (!context.currentLayer) return;
-    const std::size_t bound = std::min(topLevelBound(context.file), context.layerEnd);
-    for (std::size_t at = context.currentLayer->header(8);;) {
-        std::optional<Chunk> c = chunkAt(context.file, at, bound);
-        if (!c || !visit(*c)) return;
-        at = c->end();
-    }
-}
-
-// Fields of a LAYR chunk.
-struct LayerHeader {
-    int number = 0;            // LAYR number + 1
-    std::uint16_t flags = 0;   // bit 0: hidden
-    std::string_view name;     // raw name, view into the loaded bytes
-    std::optional<int> parent; // LightWave parent's layer number + 1, when given
-};
-LayerHeader readLayerHeader(const ChunkFile& file, const Chunk& layr);
-// The 12 bytes of the LAYR chunk's pivot (fewer when the chunk is short).
-std::span<std::uint8_t> layerPivotBytes(ChunkFile& file, const Chunk& layr);
+// The object's layers, indexed by the first call.
+const LayerIndex& layerIndex(Lwo2Context& context);
 
 // Fills the surface list from the SURF chunks, once per conversion.
 void buildSurfaceList(Lwo2Context& context);

@@ -40,14 +40,12 @@ ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const s
     std::string mainBody;
     float extent = 10.0f;
     GeometryWriter geometry;
-    // The layer walks start afresh, whatever walked the context before.
-    resetLayerCursor(context);
-    context.highestLayerNumber = -1;
+    const LayerIndex& layers = layerIndex(context);
+    const std::size_t count = job.sortLayers ? layers.inNumberOrder.size() : layers.inFileOrder.size();
     // A failed write ends the walk: the model can no longer be written.
-    while (!out.failed()) {
-        std::optional<Chunk> layr = job.sortLayers ? nextLayerByNumber(context) : nextLayerInFile(context);
-        if (!layr) break;
-        writeLayer(job, context, out, *layr, mainBody, extent, geometry);
+    for (std::size_t i = 0; i < count && !out.failed(); ++i) {
+        const LayerEntry& entry = layers.inFileOrder[job.sortLayers ? layers.inNumberOrder[i] : i];
+        writeLayer(job, context, out, entry, mainBody, extent, geometry);
     }
     placeOrphanGroups(context, mainBody);
 

@@ -55,10 +55,6 @@ LayerName parseLayerName(std::string_view rawName, int layerNumber) {
     return result;
 }
 
-LayerName parseLayerName(const ChunkFile& file, const Chunk& layr, const Lwo2Context& context) {
-    return parseLayerName(readLayerHeader(file, layr).name, context.currentLayerNumber);
-}
-
 std::size_t skipArgument(std::string_view codes, std::size_t at) {
     while (at < codes.size()) {
         if (isRangeCharacter(codes[at])) {

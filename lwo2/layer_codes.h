@@ -15,8 +15,6 @@
 
 namespace vx {
 
-struct Lwo2Context;
-
 // The codes a layer gets when its name has no "@".
 inline constexpr std::string_view kDefaultCodes = "sRPYxyz";
 
@@ -25,9 +23,8 @@ struct LayerName {
     std::string codes;      // everything after the first "@" (control characters as spaces)
 };
 
-// Splits the current layer's name (LAYR data) into component name and codes.
-// An unnamed layer is "Layer%d" with the current layer number.
-LayerName parseLayerName(const ChunkFile& file, const Chunk& layr, const Lwo2Context& context);
+// Splits a layer's name (LAYR data) into component name and codes. An
+// unnamed layer is "Layer%d" with its layer number.
 LayerName parseLayerName(std::string_view rawName, int layerNumber);
 
 bool isRangeCharacter(char c);

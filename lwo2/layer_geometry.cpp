@@ -16,7 +16,7 @@ enum : std::uint8_t { kMesh = 1, kPointBlock = 2 };
 }  // namespace
 
 void GeometryWriter::write(const ConversionJob& job, Lwo2Context& context, OutputFile& out,
-                           const LayerChunks& chunks, float& extent) {
+                           const LayerEntry& layer, const LayerChunks& chunks, float& extent) {
     ChunkFile& file = context.file;
     const std::size_t pointCount = chunks.points.size / 12;
     decodePoints(file.mutableData(chunks.points), pointCount, job.modelType, extent);
@@ -30,7 +30,7 @@ void GeometryWriter::write(const ConversionJob& job, Lwo2Context& context, Outpu
     const std::uint8_t* points = file.bytes.data() + chunks.points.offset;
     for (std::size_t s = 0; s < context.surfaces.size() && !out.failed(); ++s) {
         if (surfaceStart_[s] == surfaceStart_[s + 1]) continue;  // no polygon of the layer uses it
-        writeSurface(job, context, context.surfaces[s], out, points, pointCount, surfaceStart_[s],
+        writeSurface(job, context, layer, context.surfaces[s], out, points, pointCount, surfaceStart_[s],
                      surfaceStart_[s + 1]);
     }
 }
@@ -113,11 +113,12 @@ void GeometryWriter::groupBySurface(const Lwo2Context& context) {
     touched_.clear();
 }
 
-// Loads the surface's UV map into u_, v_: the TXUV map of the current layer
+// Loads the surface's UV map into u_, v_: the TXUV map of the layer
 // named by the VMAP of the surface's first texture block. Points the map does
 // not list get 0, 0; entries for points beyond the list are skipped, and an
 // entry cut off by the end of the chunk ends the map.
-bool GeometryWriter::loadTextureMap(const Lwo2Context& context, const Lwo2Surface& surface, std::size_t pointCount) {
+bool GeometryWriter::loadTextureMap(const Lwo2Context& context, const LayerEntry& layer, const Lwo2Surface& surface,
+                                    std::size_t pointCount) {
     const ChunkFile& file = context.file;
     std::optional<Chunk> blok = findSurfaceField(context, surface, makeId("BLOK"));
     if (!blok) return false;
@@ -126,7 +127,7 @@ bool GeometryWriter::loadTextureMap(const Lwo2Context& context, const Lwo2Surfac
     const std::string_view wanted = file.reader(*vmapName).cstring();
 
     std::optional<Chunk> map;
-    forEachInLayer(context, [&](const Chunk& c) {
+    forEachInLayer(file, layer, [&](const Chunk& c) {
         if (c.id != makeId("VMAP")) return true;
         ByteReader r = file.reader(c);
         if (r.u4() != makeId("TXUV")) return true;
@@ -156,7 +157,8 @@ bool GeometryWriter::loadTextureMap(const Lwo2Context& context, const Lwo2Surfac
     return true;
 }
 
-void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context, Lwo2Surface& surface,
+void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context, const LayerEntry& layer,
+                                  Lwo2Surface& surface,
                                   OutputFile& out, const std::uint8_t* points, std::size_t pointCount,
                                   std::size_t first, std::size_t last) {
     // Counting pass. A point that one surface uses both alone and in a mesh
@@ -186,7 +188,7 @@ void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context
         text += singleLine(*comment);
         text += '\n';
     }
-    const std::string attributes = translateSurface(context, surface, job.allImageFormats);
+    const std::string attributes = translateSurface(context, surface, layer.number, job.allImageFormats);
 
     if (blockPoints > 0) {
         appendPointsOpening(text, attributes, blockPoints);
@@ -198,7 +200,7 @@ void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context
         text += "\tEndPoints\n";
     }
     if (meshPolygons > 0) {
-        const bool textured = loadTextureMap(context, surface, pointCount);
+        const bool textured = loadTextureMap(context, layer, surface, pointCount);
         appendMeshOpening(text, attributes, meshVertices, textured);
         std::uint32_t next = 0;
         for (std::uint32_t pt : touched_) {

@@ -25,9 +25,9 @@ struct LayerChunks {
 class GeometryWriter {
 public:
     // Decodes the layer's points (raising `extent`) and writes the surface
-    // blocks. The context's cursor must mark the layer.
-    void write(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const LayerChunks& chunks,
-               float& extent);
+    // blocks.
+    void write(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const LayerEntry& layer,
+               const LayerChunks& chunks, float& extent);
 
 private:
     struct Polygon {
@@ -37,8 +37,9 @@ private:
 
     void readPolygons(const ChunkFile& file, const LayerChunks& chunks, std::size_t pointCount);
     void groupBySurface(const Lwo2Context& context);
-    bool loadTextureMap(const Lwo2Context& context, const Lwo2Surface& surface, std::size_t pointCount);
-    void writeSurface(const ConversionJob& job, Lwo2Context& context, Lwo2Surface& surface, OutputFile& out,
+    bool loadTextureMap(const Lwo2Context& context, const LayerEntry& layer, const Lwo2Surface& surface,
+                        std::size_t pointCount);
+    void writeSurface(const ConversionJob& job, Lwo2Context& context, const LayerEntry& layer, Lwo2Surface& surface, OutputFile& out,
                       const std::uint8_t* points, std::size_t pointCount, std::size_t first, std::size_t last);
 
     std::vector<std::uint32_t> indices_;     // point indices of all kept polygons

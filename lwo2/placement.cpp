@@ -126,8 +126,8 @@ private:
         std::optional<int> number = scanInt(codes, at);
         if (!number) {
             // The group exists from here on, even if a later "i" takes the layer back out.
-            includeGroup(context_, context_.currentLayerNumber);
-            includeTarget_ = context_.currentLayerNumber;
+            includeGroup(context_, layer_.number);
+            includeTarget_ = layer_.number;
             return;
         }
         LayerGroup& included = includeGroup(context_, *number);
@@ -165,7 +165,7 @@ std::optional<std::string> writeAttachPoint(Lwo2Context& context, const LayerPla
     std::optional<std::size_t> at = findCode(layer.name.codes, 'A');
     if (!at) return std::nullopt;
     std::string name = "AP";
-    appendInt(name, context.currentLayerNumber);
+    appendInt(name, layer.number);
     name += '_';
     name += singleLine(layer.rawName);
     if (std::size_t cut = name.find('@'); cut != std::string::npos) name.resize(cut);
@@ -186,12 +186,12 @@ std::optional<std::string> writeAttachPoint(Lwo2Context& context, const LayerPla
 }
 
 void setUpGroups(Lwo2Context& context, const LayerPlacement& layer) {
-    parentGroup(context, context.currentLayerNumber);
+    parentGroup(context, layer.number);
     if (layer.parent) parentGroup(context, *layer.parent);
 }
 
 void placeLayer(const ConversionJob& job, Lwo2Context& context, const LayerPlacement& layer, std::string& mainBody) {
-    LayerGroup& own = parentGroup(context, context.currentLayerNumber);
+    LayerGroup& own = parentGroup(context, layer.number);
     if (layer.pivotNonZero) {
         setPivot(own, layer.pivot);
     } else {

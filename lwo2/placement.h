@@ -16,6 +16,7 @@ namespace vx {
 
 // What the placement steps know of the layer being written.
 struct LayerPlacement {
+    int number = 0;              // layer number, counted from 1
     LayerName name;              // component name and code string
     std::string_view rawName;    // the LAYR name as stored
     Point3 pivot;                // decoded

@@ -48,8 +48,8 @@ struct TextureState {
 
 class SurfaceTranslator {
 public:
-    SurfaceTranslator(Lwo2Context& context, Lwo2Surface& surface, bool allImageFormats)
-        : context_(context), surface_(surface), allImageFormats_(allImageFormats), bytes_(context.file.all()) {}
+    SurfaceTranslator(Lwo2Context& context, Lwo2Surface& surface, int layerNumber, bool allImageFormats)
+        : context_(context), surface_(surface), layerNumber_(layerNumber), allImageFormats_(allImageFormats), bytes_(context.file.all()) {}
 
     std::string run() {
         std::optional<Chunk> colr = field("COLR");
@@ -88,7 +88,7 @@ private:
         const std::string_view comment = surfaceComment(context_, surface_).value_or(std::string_view());
         if (comment.find("ColorTranslate") != std::string_view::npos) {
             std::string name = "L";
-            appendInt(name, context_.currentLayerNumber);
+            appendInt(name, layerNumber_);
             name += '_';
             name += singleLine(surface_.name);
             text_ += "\t\tArticulation ";
@@ -241,6 +241,7 @@ private:
 
     Lwo2Context& context_;
     Lwo2Surface& surface_;
+    const int layerNumber_;
     const bool allImageFormats_;
     const Bytes bytes_;
     std::string text_;
@@ -264,8 +265,8 @@ std::optional<Chunk> clipFor(const ChunkFile& file, std::uint32_t index) {
 
 }  // namespace
 
-std::string translateSurface(Lwo2Context& context, Lwo2Surface& surface, bool allImageFormats) {
-    return SurfaceTranslator(context, surface, allImageFormats).run();
+std::string translateSurface(Lwo2Context& context, Lwo2Surface& surface, int layerNumber, bool allImageFormats) {
+    return SurfaceTranslator(context, surface, layerNumber, allImageFormats).run();
 }
 
 std::string imageNameFromClip(const Lwo2Context& context, std::uint32_t index, bool allImageFormats) {

@@ -14,10 +14,10 @@
 
 namespace vx {
 
-// The attribute text of the surface for the current layer. Adds the surface's
+// The attribute text of the surface for the layer with `layerNumber`. Adds the surface's
 // colour articulation, its textures and its solar panel group to the
 // context's summary lists.
-std::string translateSurface(Lwo2Context& context, Lwo2Surface& surface, bool allImageFormats);
+std::string translateSurface(Lwo2Context& context, Lwo2Surface& surface, int layerNumber, bool allImageFormats);
 
 // The image name of the CLIP with `index`: the last component of its path,
 // printable characters only, at most 39, without the extension unless

@@ -8,30 +8,30 @@
 
 namespace vx {
 
-void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const Chunk& layr,
+void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const LayerEntry& entry,
                 std::string& mainBody, float& extent, GeometryWriter& geometry) {
     ChunkFile& file = context.file;
-    const LayerHeader header = readLayerHeader(file, layr);
     std::string& text = out.buffer();
     text += "#\n# Layer ";
-    appendInt(text, context.currentLayerNumber);
+    appendInt(text, entry.number);
     // A layer hidden in LightWave is left out; it makes no group of its own
     // and adds nothing to the bound radius.
-    if (header.flags & 1) {
+    if (entry.hidden()) {
         text += " (";
-        text += singleLine(header.name);
+        text += singleLine(entry.name);
         text += ") invisible.  Skipping layer.\n";
         return;
     }
     text += ": ";
-    text += singleLine(header.name);
+    text += singleLine(entry.name);
     text += '\n';
 
     LayerPlacement layer;
-    layer.name = parseLayerName(header.name, context.currentLayerNumber);
-    layer.rawName = header.name;
-    layer.parent = header.parent;
-    std::span<std::uint8_t> pivot = layerPivotBytes(file, layr);
+    layer.number = entry.number;
+    layer.name = parseLayerName(entry.name, entry.number);
+    layer.rawName = entry.name;
+    layer.parent = entry.parent;
+    std::span<std::uint8_t> pivot = layerPivotBytes(file, entry);
     decodePoints(pivot, 1, job.modelType, extent);
     if (pivot.size() == 12) layer.pivot = decodedPoint(pivot.data(), 0);
     layer.pivotNonZero =
@@ -39,9 +39,9 @@ void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out,
 
     const std::optional<std::string> attachPoint = writeAttachPoint(context, layer, text);
 
-    const std::optional<Chunk> pnts = findInLayer(context, makeId("PNTS"));
-    const std::optional<Chunk> pols = findInLayer(context, makeId("POLS"), makeId("FACE"));
-    const std::optional<Chunk> ptag = findInLayer(context, makeId("PTAG"), makeId("SURF"));
+    const std::optional<Chunk> pnts = findInLayer(file, entry, makeId("PNTS"));
+    const std::optional<Chunk> pols = findInLayer(file, entry, makeId("POLS"), makeId("FACE"));
+    const std::optional<Chunk> ptag = findInLayer(file, entry, makeId("PTAG"), makeId("SURF"));
     if (!attachPoint) {
         if (!pnts) {
             text += "# No points in this layer.\n";
@@ -59,7 +59,7 @@ void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out,
     if (attachPoint) appendRefer(text, *attachPoint);
     placeLayer(job, context, layer, mainBody);
 
-    if (pnts && pols && ptag) geometry.write(job, context, out, LayerChunks{*pnts, *pols, *ptag}, extent);
+    if (pnts && pols && ptag) geometry.write(job, context, out, entry, LayerChunks{*pnts, *pols, *ptag}, extent);
     out.buffer() += "EndComponent\n";
     out.flushIfFull();
 }

@@ -12,9 +12,8 @@ namespace vx {
 // Writes the section of one layer: for a visible layer its heading, an attach
 // point component when asked for, and the layer's component with its
 // geometry; for a hidden one a comment line only. The layer's group, Refer
-// block and summary lines go into the context and `mainBody`. The context's
-// cursor must mark `layr`.
-void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const Chunk& layr,
+// block and summary lines go into the context and `mainBody`.
+void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const LayerEntry& entry,
                 std::string& mainBody, float& extent, GeometryWriter& geometry);
 
 }  // namespace vx

@@ -78,7 +78,7 @@ public:
                 int number = 0;
                 if (scan.readInt(number)) {
                     layerNumber_ = number;
-                    layer_ = findLayerByNumber(context_, number);
+                    layer_ = findLayer(layerIndex(context_), number);
                 }
             }
             return;
@@ -119,7 +119,7 @@ public:
         flush();
         channel_ = -1;
         layerNumber_ = 0;
-        layer_.reset();
+        layer_ = nullptr;
     }
 
     bool found() const { return found_; }
@@ -136,7 +136,7 @@ private:
     RowBudget budget_ = scriptRowBudget(job_);
     int channel_ = -1;
     int layerNumber_ = 0;  // scene layer number of the current item when it is a layer of the object
-    std::optional<Chunk> layer_;
+    const LayerEntry* layer_ = nullptr;
     bool found_ = false;
     long long rows_ = 0;
 };

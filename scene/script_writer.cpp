@@ -111,8 +111,8 @@ bool reversed(ModelType type, int c) {
 // The layer's pivot in model axes, shared with the model conversion of the
 // same run through the layer's group; decoded here (from a copy, so the
 // object's bytes stay as they are) when the conversion did not handle it.
-Point3 layerPivot(const ConversionJob& job, Lwo2Context& context, const Chunk& layer) {
-    LayerGroup& group = parentGroup(context, context.currentLayerNumber);
+Point3 layerPivot(const ConversionJob& job, Lwo2Context& context, const LayerEntry& layer) {
+    LayerGroup& group = parentGroup(context, layer.number);
     if (!group.pivotKnown) {
         // A LAYR chunk too short to hold a pivot has it at the origin.
         Point3 pivot;
@@ -129,7 +129,7 @@ Point3 layerPivot(const ConversionJob& job, Lwo2Context& context, const Chunk& l
     return group.pivot;
 }
 
-std::optional<ChannelTarget> channelTarget(const ConversionJob& job, Lwo2Context& context, const Chunk& layer,
+std::optional<ChannelTarget> channelTarget(const ConversionJob& job, Lwo2Context& context, const LayerEntry& layer,
                                            int channel) {
     struct Code {
         char letter;
@@ -151,7 +151,7 @@ std::optional<ChannelTarget> channelTarget(const ConversionJob& job, Lwo2Context
     const int c = modelChannel(job.modelType, channel);
     if (c < 0 || c > 8) return std::nullopt;
     const Code& code = kCodes[static_cast<std::size_t>(c)];
-    const LayerName name = parseLayerName(context.file, layer, context);
+    const LayerName name = parseLayerName(layer.name, layer.number);
     std::string_view defaultName = code.name;
     std::optional<std::size_t> item =
         code.second ? findCodePair(name.codes, code.letter, code.second) : findCode(name.codes, code.letter);
@@ -364,7 +364,7 @@ RowBudget scriptRowBudget(const ConversionJob& job) {
 }
 
 int flushChannel(const ConversionJob& job, Envelope& envelope, Lwo2Context& context,
-                 const std::optional<Chunk>& layer, int channel, OutputFile& script, RowBudget& budget) {
+                 const LayerEntry* layer, int channel, OutputFile& script, RowBudget& budget) {
     int rows = 0;
     const std::vector<EnvelopeKey>& keys = envelope.keys;
     std::optional<ChannelTarget> target;

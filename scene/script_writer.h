@@ -13,6 +13,7 @@
 #include "core/chunk_file.h"
 #include "core/job.h"
 #include "core/output_file.h"
+#include "lwo2/layer_index.h"
 #include "scene/envelope.h"
 
 namespace vx {
@@ -32,12 +33,11 @@ struct RowBudget {
 RowBudget scriptRowBudget(const ConversionJob& job);
 
 // Writes the rows of one channel (scene channel index: 0 to 2 position, 3 to 5
-// heading, pitch, bank, 6 to 8 scale) of the current layer of `context`, then
-// empties the envelope. Returns the number of rows written; none without a
+// heading, pitch, bank, 6 to 8 scale) of `layer`, then empties the envelope. Returns the number of rows written; none without a
 // layer, without keys, or when the layer's codes have no transformation for
 // the channel.
 int flushChannel(const ConversionJob& job, Envelope& envelope, Lwo2Context& context,
-                 const std::optional<Chunk>& layer, int channel, OutputFile& script, RowBudget& budget);
+                 const LayerEntry* layer, int channel, OutputFile& script, RowBudget& budget);
 
 // True when the interval key0 -> key1 is drawn as one row, unsliced.
 bool isPlainSpan(const ConversionJob& job, const EnvelopeKey& key0, const EnvelopeKey* key1);

@@ -18,65 +18,61 @@ struct Loaded {
     vx::Lwo2Context context{file};
 };
 
-std::vector<int> walk(vx::Lwo2Context& context, bool byNumber) {
-    std::vector<int> numbers;
-    vx::resetLayerCursor(context);
-    while (byNumber ? vx::nextLayerByNumber(context) : vx::nextLayerInFile(context))
-        numbers.push_back(context.currentLayerNumber);
-    return numbers;
+std::vector<int> numbers(const vx::LayerIndex& index, bool byNumber) {
+    std::vector<int> out;
+    if (byNumber) {
+        for (std::size_t i : index.inNumberOrder) out.push_back(index.inFileOrder[i].number);
+    } else {
+        for (const vx::LayerEntry& e : index.inFileOrder) out.push_back(e.number);
+    }
+    return out;
 }
 
-TEST(LayerWalk, FileOrderAndNumberOrder) {
+TEST(LayerIndex, FileOrderAndNumberOrder) {
     Loaded o(form("LWO2", {layr(2, "c"), pnts({{0, 0, 0}}), layr(0, "a"), layr(1, "b"), layr(0, "dup")}));
     EXPECT_EQ(o.context.groupBaseName(), "ship");
-    EXPECT_EQ(walk(o.context, false), (std::vector<int>{3, 1, 2, 1}));
-    // In number order a shared number is visited once, at its first layer.
-    o.context.highestLayerNumber = -1;
-    EXPECT_EQ(walk(o.context, true), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(o.context.highestLayerNumber, 3);
+    const vx::LayerIndex& index = vx::layerIndex(o.context);
+    EXPECT_EQ(numbers(index, false), (std::vector<int>{3, 1, 2, 1}));
+    // In number order a shared number is listed once, at its first layer.
+    EXPECT_EQ(numbers(index, true), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(vx::findLayer(index, 1)->name, "a");
+    EXPECT_EQ(numbers(vx::indexLayers(o.file), true),
+              numbers(index, true));  // built once, the same as a fresh index
 }
 
-TEST(LayerWalk, GapsInTheNumberingAreSkipped) {
+TEST(LayerIndex, GapsInTheNumberingAreSkipped) {
     Loaded o(form("LWO2", {layr(5, "f"), layr(0, "a"), layr(65535, "last")}));
-    EXPECT_EQ(walk(o.context, true), (std::vector<int>{1, 6, 65536}));
+    const vx::LayerIndex index = vx::indexLayers(o.file);
+    EXPECT_EQ(numbers(index, true), (std::vector<int>{1, 6, 65536}));
+    EXPECT_EQ(vx::findLayer(index, 2), nullptr);
+    EXPECT_EQ(vx::findLayer(index, 65537), nullptr);
 }
 
-TEST(LayerWalk, FindByNumberSetsTheCursorOrClearsIt) {
-    Loaded o(form("LWO2", {layr(0, "a"), pnts({{1, 2, 3}}), layr(1, "b"), pnts({{4, 5, 6}, {7, 8, 9}})}));
-    ASSERT_TRUE(vx::findLayerByNumber(o.context, 2));
-    EXPECT_EQ(o.context.currentLayerNumber, 2);
-    std::optional<vx::Chunk> points = vx::findInLayer(o.context, makeId("PNTS"));
-    ASSERT_TRUE(points);
-    EXPECT_EQ(points->size, 24u);
-    EXPECT_FALSE(vx::findLayerByNumber(o.context, 3));
-    EXPECT_EQ(o.context.currentLayerNumber, 0);
-    EXPECT_FALSE(vx::findInLayer(o.context, makeId("PNTS")));
-}
-
-TEST(LayerWalk, FindInLayerStaysInsideTheLayerAndMatchesTheType) {
+TEST(LayerIndex, ChunksStayInsideTheirLayerAndMatchTheType) {
     Loaded o(form("LWO2", {layr(0, "a"), chunk("POLS", Data().raw("PTCH")), chunk("POLS", Data().raw("FACE")),
-                           layr(1, "b"), chunk("PTAG", Data().raw("SURF"))}));
-    ASSERT_TRUE(vx::nextLayerInFile(o.context));
-    std::optional<vx::Chunk> face = vx::findInLayer(o.context, makeId("POLS"), makeId("FACE"));
+                           layr(1, "b"), chunk("PTAG", Data().raw("SURF")), pnts({{4, 5, 6}, {7, 8, 9}})}));
+    const vx::LayerIndex index = vx::indexLayers(o.file);
+    ASSERT_EQ(index.inFileOrder.size(), 2u);
+    const vx::LayerEntry& a = index.inFileOrder[0];
+    const vx::LayerEntry& b = index.inFileOrder[1];
+    std::optional<vx::Chunk> face = vx::findInLayer(o.file, a, makeId("POLS"), makeId("FACE"));
     ASSERT_TRUE(face);
     EXPECT_EQ(vx::peekU4(o.file.data(*face), 0), makeId("FACE"));
-    EXPECT_FALSE(vx::findInLayer(o.context, makeId("PTAG")));
-    ASSERT_TRUE(vx::nextLayerInFile(o.context));
-    EXPECT_TRUE(vx::findInLayer(o.context, makeId("PTAG"), makeId("SURF")));
-    EXPECT_FALSE(vx::nextLayerInFile(o.context));
+    EXPECT_FALSE(vx::findInLayer(o.file, a, makeId("PTAG")));
+    EXPECT_FALSE(vx::findInLayer(o.file, a, makeId("PNTS")));
+    EXPECT_TRUE(vx::findInLayer(o.file, b, makeId("PTAG"), makeId("SURF")));
+    std::optional<vx::Chunk> points = vx::findInLayer(o.file, b, makeId("PNTS"));
+    ASSERT_TRUE(points);
+    EXPECT_EQ(points->size, 24u);
 }
 
-TEST(LayerHeader, ReadsNameAndOptionalParent) {
+TEST(LayerIndex, ReadsNameAndOptionalParent) {
     Loaded o(form("LWO2", {layr(3, "Arm", 1, 2, 3, 1, 7u), layr(4, "Odd"), layr(5, "x", 0, 0, 0, 0, 0xFFFFu),
                            chunk("LAYR", Data().u2(6))}));
-    std::vector<vx::LayerHeader> headers;
-    vx::forEachChunk(o.file, [&](const vx::Chunk& c) {
-        headers.push_back(vx::readLayerHeader(o.file, c));
-        return true;
-    });
+    const std::vector<vx::LayerEntry> headers = vx::indexLayers(o.file).inFileOrder;
     ASSERT_EQ(headers.size(), 4u);
     EXPECT_EQ(headers[0].number, 4);
-    EXPECT_EQ(headers[0].flags, 1);
+    EXPECT_TRUE(headers[0].hidden());
     EXPECT_EQ(headers[0].name, "Arm");
     EXPECT_EQ(headers[0].parent, 8);
     EXPECT_EQ(headers[1].parent, std::nullopt);

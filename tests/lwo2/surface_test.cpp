@@ -15,10 +15,9 @@ struct Surfaces {
     explicit Surfaces(const std::vector<Data>& chunks) {
         EXPECT_TRUE(file.loadBytes(form("LWO2", chunks), "ship.lwo", sink));
         vx::buildSurfaceList(context);
-        context.currentLayerNumber = 2;
     }
     std::string translate(std::size_t i, bool allImageFormats = true) {
-        return vx::translateSurface(context, context.surfaces.at(i), allImageFormats);
+        return vx::translateSurface(context, context.surfaces.at(i), 2, allImageFormats);
     }
     RecordingSink sink;
     vx::ChunkFile file;

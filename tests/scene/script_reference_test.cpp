@@ -148,7 +148,7 @@ TEST(ScriptReference, RandomChannelsMatchThePlainRowByRowPath) {
         reference.channelRows();
 
         vx::OutputFile script;  // never opened: the text stays in its buffer
-        const std::optional<vx::Chunk> layer = vx::findLayerByNumber(*object->context, 1);
+        const vx::LayerEntry* layer = vx::findLayer(vx::layerIndex(*object->context), 1);
         vx::RowBudget budget;
         const int rows = vx::flushChannel(job, envelope, *object->context, layer, channel, script, budget);
         ASSERT_EQ(script.buffer(), reference.text) << "round " << round;

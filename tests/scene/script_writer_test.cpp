@@ -27,7 +27,7 @@ Envelope keys(std::initializer_list<EnvelopeKey> list, EnvelopeBehavior post = E
 // The rows of one channel of the object's layer with the given scene number.
 std::vector<Strings> flush(const ConversionJob& job, Object& object, int layerNumber, int channel, Envelope envelope) {
     vx::OutputFile script;  // never opened: the text stays in its buffer
-    const std::optional<vx::Chunk> layr = vx::findLayerByNumber(*object.context, layerNumber);
+    const vx::LayerEntry* layr = vx::findLayer(vx::layerIndex(*object.context), layerNumber);
     vx::RowBudget budget;
     const int count = vx::flushChannel(job, envelope, *object.context, layr, channel, script, budget);
     EXPECT_TRUE(envelope.keys.empty());
