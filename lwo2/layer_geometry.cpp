@@ -5,15 +5,10 @@
 #include "core/identifier.h"
 #include "core/mdl_text.h"
 #include "core/number_format.h"
+#include "core/surface_blocks.h"
 #include "lwo2/surface.h"
 
 namespace vx {
-
-namespace {
-
-enum : std::uint8_t { kMesh = 1, kPointBlock = 2 };
-
-}  // namespace
 
 void GeometryWriter::write(const ConversionJob& job, Lwo2Context& context, OutputFile& out,
                            const LayerEntry& layer, const LayerChunks& chunks, float& extent) {
@@ -24,8 +19,7 @@ void GeometryWriter::write(const ConversionJob& job, Lwo2Context& context, Outpu
 
     readPolygons(file, chunks, pointCount);
     groupBySurface(context);
-    marks_.assign(pointCount, 0);
-    meshVertex_.resize(pointCount);
+    points_.reset(pointCount);
     uvMap_ = 0;
     const std::uint8_t* points = file.bytes.data() + chunks.points.offset;
     for (std::size_t s = 0; s < context.surfaces.size() && !out.failed(); ++s) {
@@ -104,13 +98,12 @@ void GeometryWriter::groupBySurface(const Lwo2Context& context) {
     }
     for (std::size_t s = 0; s < surfaceCount; ++s) surfaceStart_[s + 1] += surfaceStart_[s];
     bySurface_.resize(surfaceStart_[surfaceCount]);
-    std::vector<std::uint32_t>& next = touched_;  // borrowed as the fill cursors
+    std::vector<std::uint32_t>& next = fill_;
     next.assign(surfaceStart_.begin(), surfaceStart_.end() - 1);
     for (std::size_t p = 0; p < tags_.size(); ++p) {
         if (tags_[p] >= surfacesOfTag_.size()) continue;
         for (std::uint32_t s : surfacesOfTag_[tags_[p]]) bySurface_[next[s]++] = static_cast<std::uint32_t>(p);
     }
-    touched_.clear();
 }
 
 // Loads the surface's UV map into u_, v_: the TXUV map of the layer
@@ -158,26 +151,10 @@ bool GeometryWriter::loadTextureMap(const Lwo2Context& context, const LayerEntry
 }
 
 void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context, const LayerEntry& layer,
-                                  Lwo2Surface& surface,
-                                  OutputFile& out, const std::uint8_t* points, std::size_t pointCount,
-                                  std::size_t first, std::size_t last) {
-    // Counting pass. A point that one surface uses both alone and in a mesh
-    // is listed in both blocks, so every mesh polygon names listed vertices.
-    std::size_t meshPolygons = 0, meshVertices = 0, blockPoints = 0;
-    touched_.clear();
-    for (std::size_t k = first; k < last; ++k) {
-        const Polygon& p = polygons_[bySurface_[k]];
-        const std::uint8_t kind = p.count == 1 ? kPointBlock : kMesh;
-        if (kind == kMesh) ++meshPolygons;
-        for (std::uint32_t i = 0; i < p.count; ++i) {
-            std::uint8_t& m = marks_[indices_[p.firstIndex + i]];
-            if (m & kind) continue;
-            if (m == 0) touched_.push_back(indices_[p.firstIndex + i]);
-            m |= kind;
-            ++(kind == kMesh ? meshVertices : blockPoints);
-        }
-    }
-    std::sort(touched_.begin(), touched_.end());
+                                  Lwo2Surface& surface, OutputFile& out, const std::uint8_t* points,
+                                  std::size_t pointCount, std::size_t first, std::size_t last) {
+    const SurfacePolygons polygons{*this, first, last};
+    const BlockCounts counts = markSurfacePoints(points_, polygons);
 
     std::string& text = out.buffer();
     text += "# Surface: ";
@@ -189,40 +166,9 @@ void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context
         text += '\n';
     }
     const std::string attributes = translateSurface(context, surface, layer.number, job.allImageFormats);
-
-    if (blockPoints > 0) {
-        appendPointsOpening(text, attributes, blockPoints);
-        for (std::uint32_t pt : touched_) {
-            if (!(marks_[pt] & kPointBlock)) continue;
-            appendCoordinateLine(text, decodedPoint(points, pt));
-            if (!out.flushIfFull()) break;
-        }
-        text += "\tEndPoints\n";
-    }
-    if (meshPolygons > 0) {
-        const bool textured = loadTextureMap(context, layer, surface, pointCount);
-        appendMeshOpening(text, attributes, meshVertices, textured);
-        std::uint32_t next = 0;
-        for (std::uint32_t pt : touched_) {
-            if (!(marks_[pt] & kMesh)) continue;
-            if (textured) {
-                appendTexturedLine(text, decodedPoint(points, pt), u_[pt], v_[pt]);
-            } else {
-                appendCoordinateLine(text, decodedPoint(points, pt));
-            }
-            meshVertex_[pt] = next++;
-            if (!out.flushIfFull()) break;
-        }
-        appendPolysOpening(text, meshPolygons);
-        for (std::size_t k = first; k < last; ++k) {
-            const Polygon& p = polygons_[bySurface_[k]];
-            if (p.count < 3) continue;
-            appendPolygonLine(text, p.count, [&](std::uint32_t i) { return meshVertex_[indices_[p.firstIndex + i]]; });
-            if (!out.flushIfFull()) break;
-        }
-        text += "\tEndPolygonMesh\n";
-    }
-    for (std::uint32_t pt : touched_) marks_[pt] = 0;
+    PointUv uv;
+    if (counts.meshPolygons > 0 && loadTextureMap(context, layer, surface, pointCount)) uv = {u_.data(), v_.data()};
+    writeSurfaceBlocks(out, points_, polygons, counts, attributes, points, uv);
 }
 
 }  // namespace vx

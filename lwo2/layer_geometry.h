@@ -10,6 +10,7 @@
 
 #include "core/job.h"
 #include "core/output_file.h"
+#include "core/surface_blocks.h"
 #include "lwo2/context.h"
 
 namespace vx {
@@ -35,6 +36,17 @@ private:
         std::uint32_t count;
     };
 
+    // A surface's polygons, as the block writer reads them.
+    struct SurfacePolygons {
+        const GeometryWriter& w;
+        std::size_t first, last;  // range in bySurface_
+        std::size_t size() const { return last - first; }
+        std::uint32_t count(std::size_t k) const { return w.polygons_[w.bySurface_[first + k]].count; }
+        std::uint32_t vertex(std::size_t k, std::uint32_t i) const {
+            return w.indices_[w.polygons_[w.bySurface_[first + k]].firstIndex + i];
+        }
+    };
+
     void readPolygons(const ChunkFile& file, const LayerChunks& chunks, std::size_t pointCount);
     void groupBySurface(const Lwo2Context& context);
     bool loadTextureMap(const Lwo2Context& context, const LayerEntry& layer, const Lwo2Surface& surface,
@@ -49,9 +61,8 @@ private:
     bool tagMapBuilt_ = false;
     std::vector<std::uint32_t> surfaceStart_;  // per surface, its range in bySurface_
     std::vector<std::uint32_t> bySurface_;     // polygon numbers grouped by surface, file order within
-    std::vector<std::uint8_t> marks_;          // per point: used by a mesh polygon / a one-point polygon
-    std::vector<std::uint32_t> meshVertex_;    // per point: its vertex number in the current mesh
-    std::vector<std::uint32_t> touched_;       // points marked for the current surface
+    std::vector<std::uint32_t> fill_;          // per surface, the next free place in bySurface_
+    SurfacePoints points_;
     std::vector<float> u_, v_;                 // texture coordinates per point
     std::size_t uvMap_ = 0;                    // offset of the map loaded into u_, v_ (0: none)
 };

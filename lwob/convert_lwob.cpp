@@ -8,6 +8,7 @@
 #include "core/mdl_text.h"
 #include "core/number_format.h"
 #include "core/output_file.h"
+#include "core/surface_blocks.h"
 #include "lwob/surface_attributes.h"
 #include "lwob/surface_index.h"
 
@@ -61,86 +62,32 @@ std::vector<std::string_view> readSurfaceNames(const ChunkFile& file, const std:
     return names;
 }
 
-enum : std::uint8_t { kMesh = 1, kPointBlock = 2 };
-
-class LwobWriter {
-public:
-    LwobWriter(const ChunkFile& file, const SurfaceChunks& surfaces, const std::uint8_t* points,
-               std::size_t pointCount, OutputFile& out)
-        : file_(file), surfaces_(surfaces), points_(points), marks_(pointCount, 0), meshIndex_(pointCount, 0),
-          out_(out) {}
-
-    // Writes one surface's comment and blocks; false when no polygon uses a point.
-    bool writeSurface(std::string_view name, const std::vector<const Polygon*>& polygons) {
-        std::string& text = out_.buffer();
-        text += "# Surface: ";
-        text += singleLine(name);
-        text += '\n';
-
-        std::size_t meshPolygons = 0, meshVertices = 0, blockPoints = 0;
-        touched_.clear();
-        for (const Polygon* p : polygons) {
-            if (p->count == 2) continue;
-            const std::uint8_t mark = p->count == 1 ? kPointBlock : kMesh;
-            if (mark == kMesh) ++meshPolygons;
-            for (std::size_t i = 0; i < p->count; ++i) {
-                std::uint8_t& m = marks_[index(*p, i)];
-                if (m & mark) continue;
-                if (m == 0) touched_.push_back(index(*p, i));
-                m |= mark;
-                ++(mark == kMesh ? meshVertices : blockPoints);
-            }
-        }
-        if (blockPoints == 0 && meshVertices == 0) return false;
-        std::sort(touched_.begin(), touched_.end());
-
-        std::optional<Chunk> surf = findSurfaceChunk(surfaces_, name);
-        const std::string attributes = surf ? lwobSurfaceAttributes(file_, *surf) : kLwobDefaultAttributes;
-
-        if (blockPoints > 0) {
-            appendPointsOpening(text, attributes, blockPoints);
-            for (std::uint32_t pt : touched_) {
-                if ((marks_[pt] & kPointBlock) && !writePoint(pt)) break;
-            }
-            text += "\tEndPoints\n";
-        }
-        if (meshPolygons > 0) {
-            appendMeshOpening(text, attributes, meshVertices, false);
-            std::uint32_t next = 0;
-            for (std::uint32_t pt : touched_) {
-                if (!(marks_[pt] & kMesh)) continue;
-                meshIndex_[pt] = next++;
-                if (!writePoint(pt)) break;
-            }
-            appendPolysOpening(text, meshPolygons);
-            for (const Polygon* p : polygons) {
-                if (p->count == 1 || p->count == 2) continue;
-                appendPolygonLine(text, p->count, [&](std::uint32_t i) { return meshIndex_[index(*p, i)]; });
-                if (!out_.flushIfFull()) break;
-            }
-            text += "\tEndPolygonMesh\n";
-        }
-        for (std::uint32_t pt : touched_) marks_[pt] = 0;
-        return true;
+// One surface's polygons, as the block writer reads them.
+struct SurfacePolygons {
+    const ChunkFile& file;
+    const std::vector<const Polygon*>& polygons;
+    std::size_t size() const { return polygons.size(); }
+    std::uint32_t count(std::size_t k) const { return polygons[k]->count; }
+    std::uint32_t vertex(std::size_t k, std::uint32_t i) const {
+        return loadU2(file.bytes.data() + polygons[k]->firstIndex + 2 * i);
     }
-
-private:
-    std::uint32_t index(const Polygon& p, std::size_t i) const {
-        return loadU2(file_.bytes.data() + p.firstIndex + 2 * i);
-    }
-    bool writePoint(std::uint32_t pt) {
-        appendCoordinateLine(out_.buffer(), decodedPoint(points_, pt));
-        return out_.flushIfFull();
-    }
-
-    const ChunkFile& file_;
-    const SurfaceChunks& surfaces_;
-    const std::uint8_t* points_;
-    std::vector<std::uint8_t> marks_;
-    std::vector<std::uint32_t> meshIndex_;
-    std::vector<std::uint32_t> touched_;
-    OutputFile& out_;
 };
+
+// Writes one surface's comment and blocks; false when no polygon uses a point.
+bool writeSurface(const ChunkFile& file, const SurfaceChunks& surfaces, std::string_view name,
+                  const SurfacePolygons& polygons, const std::uint8_t* points, SurfacePoints& used,
+                  OutputFile& out) {
+    std::string& text = out.buffer();
+    text += "# Surface: ";
+    text += singleLine(name);
+    text += '\n';
+    const BlockCounts counts = markSurfacePoints(used, polygons);
+    if (counts.empty()) return false;
+    std::optional<Chunk> surf = findSurfaceChunk(surfaces, name);
+    const std::string attributes = surf ? lwobSurfaceAttributes(file, *surf) : kLwobDefaultAttributes;
+    writeSurfaceBlocks(out, used, polygons, counts, attributes, points);
+    return true;
+}
 
 ConversionStatus convert(const ConversionJob& job, ChunkFile& file, const std::string& outputPath,
                          OutputFile& out, MessageSink& sink) {
@@ -180,9 +127,11 @@ ConversionStatus convert(const ConversionJob& job, ChunkFile& file, const std::s
     // Indexed once: an object may hold tens of thousands of surfaces among
     // far more chunks, and a walk per surface would cost their product.
     const SurfaceChunks surfaces = indexSurfaceChunks(file);
-    LwobWriter writer(file, surfaces, file.bytes.data() + pnts->offset, pointCount, out);
+    const std::uint8_t* points = file.bytes.data() + pnts->offset;
+    SurfacePoints used;
+    used.reset(pointCount);
     for (std::size_t j = 0; j < names.size() && !out.failed(); ++j) {
-        if (!writer.writeSurface(names[j], bySurface[j])) {
+        if (!writeSurface(file, surfaces, names[j], {file, bySurface[j]}, points, used, out)) {
             std::string warning = "Warning: Surface ";
             warning += names[j];
             warning += " not used.\n";
