@@ -6,17 +6,30 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/message_sink.h"
 
 namespace vx::ui {
 
-// A filter list is pairs of a description and a pattern, each part ended by
-// "|", the list ended by a second "|": "Objects (*.lwo)|*.lwo|All Files (*.*)|*.*||".
+// One entry of a picker's file-type list: "Lightwave Objects" with "*.lwo".
+// The toolkit decides how to show the patterns next to the description.
+struct FileFilter {
+    std::string description;
+    std::vector<std::string> patterns;
+    bool operator==(const FileFilter&) const = default;
+};
+
+using FileFilters = std::vector<FileFilter>;
+
+// Every picker ends its list with this one; "*" and not "*.*", so that names
+// without a dot are offered as well.
+inline const FileFilter kAllFilesFilter = {"All Files", {"*"}};
+
 struct FilePickerRequest {
     std::string proposedName;      // the current path of the field
     std::string defaultExtension;  // added to a typed name without one; empty: none
-    std::string filters;
+    FileFilters filters;           // in the order offered, the first chosen at the start
 };
 
 // The dialogs' own messages and those of a conversion run alike end up in

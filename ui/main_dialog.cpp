@@ -32,9 +32,9 @@ bool isLwo2File(const std::string& path) {
 }
 
 void enableOutputControls(MainPlatform& platform, bool enabled) {
-    platform.setEnabled(MainControl::OutputLabel, enabled);
-    platform.setEnabled(MainControl::OutputBrowse, enabled);
-    platform.setEnabled(MainControl::OutputEdit, enabled);
+    platform.setControlEnabled(MainControl::OutputLabel, enabled);
+    platform.setControlEnabled(MainControl::OutputBrowse, enabled);
+    platform.setControlEnabled(MainControl::OutputEdit, enabled);
 }
 
 // A new output name for the current input, and the model type it was last
@@ -107,18 +107,18 @@ void checkObjectForm(MainDialog& dialog, MainPlatform& platform) {
             platform.setShown(MainControl::Articulate, true);
             platform.setShown(MainControl::Details, true);
         }
-        platform.setEnabled(MainControl::Convert, true);
-        platform.setEnabled(MainControl::Articulate, true);
+        platform.setControlEnabled(MainControl::Convert, true);
+        platform.setControlEnabled(MainControl::Articulate, true);
         return;
     }
     if (!dialog.advancedRevealed) return;
     // Only LWO2 objects can skip the model file or yield a script.
-    platform.setEnabled(MainControl::Convert, false);
-    platform.setEnabled(MainControl::Articulate, false);
+    platform.setControlEnabled(MainControl::Convert, false);
+    platform.setControlEnabled(MainControl::Articulate, false);
     dialog.fields.convert = true;
     dialog.fields.articulate = false;
     enableOutputControls(platform, true);
-    platform.setEnabled(MainControl::Details, false);
+    platform.setControlEnabled(MainControl::Details, false);
 }
 
 void initMainDialog(MainDialog& dialog, MainPlatform& platform) {
@@ -129,10 +129,10 @@ void initMainDialog(MainDialog& dialog, MainPlatform& platform) {
     for (MainControl c : {MainControl::SortLayers, MainControl::AllImageFormats, MainControl::Convert,
                           MainControl::Articulate, MainControl::Details})
         platform.setShown(c, false);
-    platform.setEnabled(MainControl::SortLayers, false);
-    platform.setEnabled(MainControl::Convert, false);
-    platform.setEnabled(MainControl::Articulate, false);
-    platform.setEnabled(MainControl::Details, dialog.fields.articulate);
+    platform.setControlEnabled(MainControl::SortLayers, false);
+    platform.setControlEnabled(MainControl::Convert, false);
+    platform.setControlEnabled(MainControl::Articulate, false);
+    platform.setControlEnabled(MainControl::Details, dialog.fields.articulate);
     checkObjectForm(dialog, platform);
     platform.showFields(dialog.fields);
     platform.setTitle(kProgramBanner);
@@ -140,7 +140,7 @@ void initMainDialog(MainDialog& dialog, MainPlatform& platform) {
 
 void browseInput(MainDialog& dialog, MainPlatform& platform) {
     platform.readControls(dialog.fields);
-    auto chosen = platform.pickOpenFile({dialog.fields.inputPath, ".LWO", std::string(kObjectFilters)});
+    auto chosen = platform.pickOpenFile({dialog.fields.inputPath, ".LWO", kObjectFilters});
     if (!chosen) return;
     dialog.fields.inputPath = *chosen;
     checkObjectForm(dialog, platform);
@@ -157,7 +157,7 @@ void inputLostFocus(MainDialog& dialog, MainPlatform& platform) {
 
 void browseOutput(MainDialog& dialog, MainPlatform& platform) {
     platform.readControls(dialog.fields);
-    auto chosen = platform.pickSaveFile({dialog.fields.outputPath, ".MDL", std::string(kModelFilters)});
+    auto chosen = platform.pickSaveFile({dialog.fields.outputPath, ".MDL", kModelFilters});
     if (!chosen) return;
     dialog.fields.outputPath = *chosen;
     recallModelType(dialog, dialog.fields.outputPath);
@@ -178,7 +178,7 @@ void convertClicked(MainDialog& dialog, MainPlatform& platform) {
 
 void articulateClicked(MainDialog& dialog, MainPlatform& platform) {
     platform.readControls(dialog.fields);
-    platform.setEnabled(MainControl::Details, dialog.fields.articulate);
+    platform.setControlEnabled(MainControl::Details, dialog.fields.articulate);
     if (dialog.fields.articulate) openScriptDialog(dialog, platform);
 }
 
@@ -192,9 +192,9 @@ void showAdvancedOptions(MainDialog& dialog, MainPlatform& platform) {
     platform.readControls(dialog.fields);
     for (MainControl c : {MainControl::SortLayers, MainControl::AllImageFormats}) {
         platform.setShown(c, true);
-        platform.setEnabled(c, true);
+        platform.setControlEnabled(c, true);
     }
-    platform.repaint();
+    platform.refreshControls();
 }
 
 ConversionStatus pressOk(MainDialog& dialog, MainPlatform& platform) {

@@ -15,8 +15,8 @@ inline constexpr std::string_view kMainHeading = "Lightwave to Korvan Model Conv
 inline constexpr std::string_view kAdvancedOptionsEntry = "Advanced Options...";
 inline constexpr std::string_view kAboutEntry = "&About Vertexion...";
 inline constexpr std::string_view kConversionSuccessful = "Conversion successful.";
-inline constexpr std::string_view kObjectFilters = "Lightwave Objects (*.lwo)|*.lwo|All Files (*.*)|*.*||";
-inline constexpr std::string_view kModelFilters = "Korvan Model Files (*.mdl)|*.mdl|All Files (*.*)|*.*||";
+inline const FileFilters kObjectFilters = {{"Lightwave Objects", {"*.lwo"}}, kAllFilesFilter};
+inline const FileFilters kModelFilters = {{"Korvan Model Files", {"*.mdl"}}, kAllFilesFilter};
 
 // The controls whose state changes while the dialog is open.
 enum class MainControl { SortLayers, AllImageFormats, Convert, Articulate, Details, OutputLabel, OutputBrowse, OutputEdit };
@@ -43,8 +43,9 @@ public:
     virtual void readControls(ConversionJob& fields) = 0;
     virtual void showFields(const ConversionJob& fields) = 0;
     virtual void setShown(MainControl control, bool shown) = 0;
-    virtual void setEnabled(MainControl control, bool enabled) = 0;
-    virtual void repaint() = 0;
+    virtual void setControlEnabled(MainControl control, bool enabled) = 0;
+    // Redraws the window after controls were revealed.
+    virtual void refreshControls() = 0;
     virtual void setTitle(std::string_view title) = 0;
     virtual void setProgramIcon() = 0;
     virtual void addWindowMenuEntries(std::string_view advancedOptions, std::string_view about) = 0;

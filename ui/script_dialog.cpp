@@ -1,12 +1,12 @@
 #include "ui/script_dialog.h"
 
 #include <cmath>
+#include <utility>
 
 #include "core/number_format.h"
 #include "scene/envelope.h"
 #include "scene/script_settings.h"
 #include "ui/number_text.h"
-#include "core/text_case.h"
 
 namespace vx::ui {
 
@@ -34,12 +34,12 @@ ScriptDialog scriptDialogFor(const ConversionJob& f) {
     v.scriptPath = f.scriptPath;
     v.epoch = f.epoch;
     v.secondsPerFrame = f.secondsPerFrame;
-    v.scriptFormat = static_cast<int>(f.scriptFormat);
+    v.scriptFormat = f.scriptFormat;
     v.subdivide = f.subdivide;
-    v.subdivideMode = static_cast<int>(f.subdivideMode);
+    v.subdivideMode = f.subdivideMode;
     v.subdivideSteps = f.subdivideSteps;
     v.subdivideTimeStep = f.subdivideTimeStep;
-    v.scriptExtension = scriptExtension(f.modelType);
+    v.modelType = f.modelType;
     return v;
 }
 
@@ -48,10 +48,9 @@ void takeScriptSettings(const ScriptDialog& v, ConversionJob& f) {
     f.scriptPath = v.scriptPath;
     f.epoch = v.epoch;
     f.secondsPerFrame = v.secondsPerFrame;
-    f.scriptFormat = v.scriptFormat == 1 || v.scriptFormat == 2 ? static_cast<ScriptFormat>(v.scriptFormat)
-                                                                 : ScriptFormat::Standard;
+    f.scriptFormat = v.scriptFormat.value_or(ScriptFormat::Standard);
     f.subdivide = v.subdivide;
-    f.subdivideMode = v.subdivideMode == 0 ? SubdivideMode::ByTimeStep : SubdivideMode::BySlices;
+    f.subdivideMode = v.subdivideMode;
     f.subdivideSteps = v.subdivideSteps;
     f.subdivideTimeStep = v.subdivideTimeStep;
 }
@@ -113,11 +112,11 @@ void initScriptDialog(ScriptDialog& values, ScriptPlatform& platform) {
 
 void browseScene(ScriptDialog& values, ScriptPlatform& platform) {
     readScriptControls(values, platform);
-    auto chosen = platform.pickOpenFile({values.scenePath, ".lws", std::string(kSceneFilters)});
+    auto chosen = platform.pickOpenFile({values.scenePath, ".lws", kSceneFilters});
     if (!chosen) return;
     values.scenePath = *chosen;
-    if (endsWithIgnoringCase(values.scenePath, ".lws")) {
-        values.scriptPath = values.scenePath.substr(0, values.scenePath.size() - 4) + values.scriptExtension;
+    if (auto script = deriveScriptPath(values.scenePath, values.modelType)) {
+        values.scriptPath = std::move(*script);
         recallSettingsOf(values);
     }
     showScriptValues(values, platform);
@@ -126,7 +125,7 @@ void browseScene(ScriptDialog& values, ScriptPlatform& platform) {
 
 void browseScript(ScriptDialog& values, ScriptPlatform& platform) {
     readScriptControls(values, platform);
-    auto chosen = platform.pickSaveFile({values.scriptPath, "", std::string(kScriptFilters)});
+    auto chosen = platform.pickSaveFile({values.scriptPath, "", kScriptFilters});
     if (!chosen) return;
     values.scriptPath = *chosen;
     recallSettingsOf(values);
@@ -141,10 +140,11 @@ void parseSecondsPerFrame(ScriptDialog& values, ScriptPlatform& platform) {
 
 void updateSubdivideControls(ScriptDialog& values, ScriptPlatform& platform) {
     readScriptControls(values, platform);
-    platform.setEnabled(ScriptControl::ByTimeStep, values.subdivide);
-    platform.setEnabled(ScriptControl::BySlices, values.subdivide);
-    platform.setEnabled(ScriptControl::TimeStepBox, values.subdivide && values.subdivideMode == 0);
-    platform.setEnabled(ScriptControl::SlicesBox, values.subdivide && values.subdivideMode == 1);
+    const bool byTimeStep = values.subdivideMode == SubdivideMode::ByTimeStep;
+    platform.setControlEnabled(ScriptControl::ByTimeStep, values.subdivide);
+    platform.setControlEnabled(ScriptControl::BySlices, values.subdivide);
+    platform.setControlEnabled(ScriptControl::TimeStepBox, values.subdivide && byTimeStep);
+    platform.setControlEnabled(ScriptControl::SlicesBox, values.subdivide && !byTimeStep);
 }
 
 bool closeScriptDialog(ScriptDialog& values, ScriptPlatform& platform) {
@@ -164,9 +164,9 @@ void recallSettingsOf(ScriptDialog& values) {
         values.secondsPerFrame = *recalled->secondsPerFrame;
         values.spfSource = values.spfText;
     }
-    if (recalled->scriptFormat) values.scriptFormat = static_cast<int>(*recalled->scriptFormat);
+    if (recalled->scriptFormat) values.scriptFormat = recalled->scriptFormat;
     values.subdivide = recalled->subdivide;
-    if (recalled->subdivideMode) values.subdivideMode = static_cast<int>(*recalled->subdivideMode);
+    if (recalled->subdivideMode) values.subdivideMode = *recalled->subdivideMode;
     if (recalled->subdivideTimeStep) values.subdivideTimeStep = *recalled->subdivideTimeStep;
     if (recalled->subdivideSteps) values.subdivideSteps = *recalled->subdivideSteps;
 }

@@ -12,8 +12,8 @@
 namespace vx::ui {
 
 inline constexpr std::string_view kScriptDialogTitle = "Articulation Script Converter";
-inline constexpr std::string_view kSceneFilters = "Lightwave Scenes (*.lws)|*.lws|All Files (*.*)|*.*||";
-inline constexpr std::string_view kScriptFilters = "Model Articulations (*.*ma)|*.*ma|All Files (*.*)|*.*||";
+inline const FileFilters kSceneFilters = {{"Lightwave Scenes", {"*.lws"}}, kAllFilesFilter};
+inline const FileFilters kScriptFilters = {{"Model Articulations", {"*.*ma"}}, kAllFilesFilter};
 inline constexpr std::string_view kEnterNumber = "Please enter a number.";
 inline constexpr std::string_view kEnterInteger = "Please enter an integer.";
 
@@ -23,12 +23,13 @@ struct ScriptDialog {
     double epoch = 0;
     std::string spfText = "1";  // the seconds-per-frame box's text
     double secondsPerFrame = 1.0 / 30.0;
-    int scriptFormat = -1;      // ScriptFormat; -1: nothing chosen
+    std::optional<ScriptFormat> scriptFormat;  // none: nothing chosen in the list
     bool subdivide = false;
-    int subdivideMode = 1;      // SubdivideMode
+    SubdivideMode subdivideMode = SubdivideMode::BySlices;
     int subdivideSteps = 20;
     float subdivideTimeStep = 0.25f;
-    std::string scriptExtension = ".sama";
+    // The main dialog's model type, which names a script after its scene.
+    ModelType modelType = ModelType::SpacecraftAircraft;
     // The text secondsPerFrame was last taken from or shown as; "Close" parses
     // the box only when its text differs, so an untouched value keeps its
     // full precision.
@@ -41,9 +42,9 @@ struct ScriptControls {
     std::string scriptPath;
     std::string epoch;
     std::string secondsPerFrame;
-    int scriptFormat = -1;
+    std::optional<ScriptFormat> scriptFormat;
     bool subdivide = false;
-    int subdivideMode = 1;
+    SubdivideMode subdivideMode = SubdivideMode::BySlices;
     std::string subdivideSteps;
     std::string subdivideTimeStep;
 };
@@ -54,7 +55,7 @@ class ScriptPlatform : public DialogPlatform {
 public:
     virtual ScriptControls readControls() = 0;
     virtual void showControls(const ScriptControls& controls) = 0;
-    virtual void setEnabled(ScriptControl control, bool enabled) = 0;
+    virtual void setControlEnabled(ScriptControl control, bool enabled) = 0;
     virtual void focus(ScriptControl control) = 0;
 };
 

@@ -58,8 +58,8 @@ public:
     }
     void showFields(const vx::ConversionJob& f) override { controls = f; }
     void setShown(vx::ui::MainControl c, bool v) override { shown[c] = v; }
-    void setEnabled(vx::ui::MainControl c, bool v) override { enabled[c] = v; }
-    void repaint() override { ++repaints; }
+    void setControlEnabled(vx::ui::MainControl c, bool v) override { enabled[c] = v; }
+    void refreshControls() override { ++refreshes; }
     // The window's title, icon and menu are checked on the real widgets.
     void setTitle(std::string_view) override {}
     void setProgramIcon() override {}
@@ -74,7 +74,7 @@ public:
     // What the widgets hold; scene and script settings are not shown here.
     vx::ConversionJob controls;
     std::map<vx::ui::MainControl, bool> shown, enabled;
-    int repaints = 0;
+    int refreshes = 0;
     std::vector<bool> busyChanges;
     std::function<bool(vx::ui::ScriptDialog&)> scriptDialog;
     int scriptDialogRuns = 0;
@@ -85,7 +85,7 @@ class FakeScriptPlatform final : public FakePickers<vx::ui::ScriptPlatform> {
 public:
     vx::ui::ScriptControls readControls() override { return controls; }
     void showControls(const vx::ui::ScriptControls& c) override { controls = c; }
-    void setEnabled(vx::ui::ScriptControl c, bool v) override { enabled[c] = v; }
+    void setControlEnabled(vx::ui::ScriptControl c, bool v) override { enabled[c] = v; }
     void focus(vx::ui::ScriptControl c) override { focused = c; }
 
     vx::ui::ScriptControls controls;

@@ -71,7 +71,7 @@ TEST(MainDialogStart, InitialisationHidesTheAdvancedControls) {
     vx::ui::showAdvancedOptions(d.dialog, d.platform);
     EXPECT_TRUE(d.platform.shown[MainControl::SortLayers] && d.enabled(MainControl::SortLayers));
     EXPECT_TRUE(d.platform.shown[MainControl::AllImageFormats] && d.enabled(MainControl::AllImageFormats));
-    EXPECT_EQ(d.platform.repaints, 1);
+    EXPECT_EQ(d.platform.refreshes, 1);
 }
 
 TEST(MainDialogOutput, FollowsTheInputAndRecallsTheModelType) {
@@ -185,11 +185,11 @@ TEST(MainDialogActions, ConvertAndArticulateClicks) {
     d.platform.controls.modelType = ModelType::GroundVehicle;
     bool confirm = false;
     d.platform.scriptDialog = [&](vx::ui::ScriptDialog& v) {
-        EXPECT_EQ(v.scriptExtension, ".gvma");
+        EXPECT_EQ(v.modelType, ModelType::GroundVehicle);
         v.scenePath = "dish.lws";
         v.scriptPath = "dish.gvma";
         v.subdivideSteps = 7;
-        v.scriptFormat = 2;
+        v.scriptFormat = vx::ScriptFormat::CommaSeparated;
         return confirm;
     };
     d.platform.controls.articulate = true;

@@ -168,7 +168,7 @@ private slots:
     void scriptDialogShowsParsesAndChecksItsBoxes() {
         vx::ui::ScriptDialog values;
         values.secondsPerFrame = 0.5;
-        values.scriptFormat = 0;
+        values.scriptFormat = vx::ScriptFormat::Standard;
         RecordingScriptWindow w(values);
         showActive(w);
         QCOMPARE(w.windowTitle(), QStringLiteral("Articulation Script Converter"));
@@ -250,11 +250,11 @@ private slots:
                  QMessageBox::Information);
     }
 
-    void filterListsBecomeQtNameFilters() {
-        QCOMPARE(vx::ui::qtNameFilters("Lightwave Objects (*.lwo)|*.lwo|All Files (*.*)|*.*||"),
+    void filtersBecomeQtNameFilters() {
+        QCOMPARE(vx::ui::qtNameFilters(vx::ui::kObjectFilters),
                  (QStringList{QStringLiteral("Lightwave Objects (*.lwo)"), QStringLiteral("All Files (*)")}));
-        QCOMPARE(vx::ui::qtNameFilters("Model Articulations (*.*ma)|*.*ma|All Files (*.*)|*.*||").first(),
-                 QStringLiteral("Model Articulations (*.*ma)"));
+        QCOMPARE(vx::ui::qtNameFilters({{"Images", {"*.tga", "*.png"}}}),
+                 QStringList{QStringLiteral("Images (*.tga *.png)")});
     }
 };
 

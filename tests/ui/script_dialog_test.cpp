@@ -31,12 +31,12 @@ TEST(ScriptDialogOpen, ShowsTheMainDialogsValues) {
     Dialog d({.scenePath = "a.lws", .scriptPath = "a.sama", .modelType = vx::ModelType::Facility,
               .scriptFormat = vx::ScriptFormat::TabSeparated, .epoch = 120.123456789012345, .subdivide = true,
               .subdivideMode = vx::SubdivideMode::ByTimeStep, .subdivideTimeStep = 0.123456789f});
-    EXPECT_EQ(d.values.scriptExtension, ".fma");
+    EXPECT_EQ(d.values.modelType, vx::ModelType::Facility);
     EXPECT_EQ(d.platform.controls.scenePath, "a.lws");
     EXPECT_EQ(d.platform.controls.epoch, "120.123456789012");
     EXPECT_EQ(d.platform.controls.subdivideTimeStep, "0.123457");
     EXPECT_EQ(d.platform.controls.subdivideSteps, "20");
-    EXPECT_EQ(d.platform.controls.scriptFormat, 1);
+    EXPECT_EQ(d.platform.controls.scriptFormat, vx::ScriptFormat::TabSeparated);
     EXPECT_EQ(d.platform.controls.secondsPerFrame, "1/30 ");
     EXPECT_TRUE(d.platform.messages.empty());
 
@@ -93,12 +93,12 @@ TEST(ScriptDialogSecondsPerFrame, OpeningShowsATextAndTypingParsesIt) {
 TEST(ScriptDialogNumbers, BadBoxesAreReportedInOrder) {
     Dialog d;
     d.platform.controls.epoch = "12abc";
-    d.platform.controls.scriptFormat = 2;
+    d.platform.controls.scriptFormat = vx::ScriptFormat::CommaSeparated;
     d.platform.controls.subdivideSteps = "x";
     EXPECT_FALSE(vx::ui::closeScriptDialog(d.values, d.platform));
     EXPECT_EQ(d.platform.messages, (std::vector<std::string>{"Please enter a number."}));
     EXPECT_EQ(d.platform.focused, ScriptControl::EpochBox);
-    EXPECT_EQ(d.values.scriptFormat, 0);  // read after the epoch: untouched
+    EXPECT_EQ(d.values.scriptFormat, vx::ScriptFormat::Standard);  // read after the epoch: untouched
     d.platform.controls.epoch = "1e39";  // past the rows' single precision
     EXPECT_FALSE(vx::ui::closeScriptDialog(d.values, d.platform));
     EXPECT_EQ(d.platform.focused, ScriptControl::EpochBox);
@@ -109,7 +109,7 @@ TEST(ScriptDialogNumbers, BadBoxesAreReportedInOrder) {
     EXPECT_EQ(d.platform.messages.back(), "Please enter an integer.");
     EXPECT_EQ(d.platform.focused, ScriptControl::SlicesBox);
     EXPECT_EQ(d.values.epoch, 7.5);
-    EXPECT_EQ(d.values.scriptFormat, 2);
+    EXPECT_EQ(d.values.scriptFormat, vx::ScriptFormat::CommaSeparated);
 
     d.platform.controls.subdivideSteps = "12";
     d.platform.controls.subdivideTimeStep = "";
@@ -140,13 +140,13 @@ TEST(ScriptDialogSubdivision, ControlsFollowTheCheckBoxAndMode) {
     EXPECT_TRUE(d.platform.enabled[ScriptControl::BySlices]);
     EXPECT_FALSE(d.platform.enabled[ScriptControl::TimeStepBox]);
     EXPECT_TRUE(d.platform.enabled[ScriptControl::SlicesBox]);
-    d.platform.controls.subdivideMode = 0;
+    d.platform.controls.subdivideMode = vx::SubdivideMode::ByTimeStep;
     vx::ui::updateSubdivideControls(d.values, d.platform);
     EXPECT_TRUE(d.platform.enabled[ScriptControl::TimeStepBox]);
     EXPECT_FALSE(d.platform.enabled[ScriptControl::SlicesBox]);
 }
 
-TEST(ScriptDialogFiles, SceneNamesTheScriptAndScriptsRecallTheirSettings) {
+TEST(ScriptDialogFiles, AChosenSceneNamesTheScriptAndRecallsItsSettings) {
     vxtest::ScratchDir dir;
     vxtest::writeText(dir.path("dish.sama"),
                       "# Model articulation script for dish.lwo\n"
@@ -162,9 +162,9 @@ TEST(ScriptDialogFiles, SceneNamesTheScriptAndScriptsRecallTheirSettings) {
     EXPECT_EQ(d.values.epoch, 120.0);
     EXPECT_EQ(d.platform.controls.secondsPerFrame, "1/30 ");
     EXPECT_EQ(d.values.secondsPerFrame, 1.0 / 30.0);
-    EXPECT_EQ(d.platform.controls.scriptFormat, 1);
+    EXPECT_EQ(d.platform.controls.scriptFormat, vx::ScriptFormat::TabSeparated);
     EXPECT_TRUE(d.platform.controls.subdivide);
-    EXPECT_EQ(d.platform.controls.subdivideMode, 1);
+    EXPECT_EQ(d.platform.controls.subdivideMode, vx::SubdivideMode::BySlices);
     EXPECT_EQ(d.platform.controls.subdivideSteps, "12");
     EXPECT_TRUE(d.platform.enabled[ScriptControl::SlicesBox]);
 
@@ -180,9 +180,14 @@ TEST(ScriptDialogFiles, SceneNamesTheScriptAndScriptsRecallTheirSettings) {
     g.platform.picks.push_back("/anim/dish.lws");
     vx::ui::browseScene(g.values, g.platform);
     EXPECT_EQ(g.platform.controls.scriptPath, "/anim/dish.gvma");
+    EXPECT_TRUE(d.platform.messages.empty());
+}
 
-    // A time step, an unknown format and a six-digit epoch; subdivision off
-    // unless the line asks for it.
+// A time step, an unknown format and a six-digit epoch; subdivision off
+// unless the line asks for it.
+TEST(ScriptDialogFiles, ChosenScriptsRecallTheirSettings) {
+    vxtest::ScratchDir dir;
+    Dialog d;
     vxtest::writeText(dir.path("step.fma"), "# Vertexion settings: Epoch 120.123 SPF 0.666667 Format 7 SubDivTime 0.5\n");
     vxtest::writeText(dir.path("plain.gvma"), "# Vertexion settings: Epoch 3 SPF 5 Format 2\n");
     vxtest::writeText(dir.path("none.sama"), "no settings here\n");
@@ -193,15 +198,15 @@ TEST(ScriptDialogFiles, SceneNamesTheScriptAndScriptsRecallTheirSettings) {
     EXPECT_EQ(d.platform.pickerCalls.back().request.filters, vx::ui::kScriptFilters);
     EXPECT_EQ(d.values.epoch, 120.123);
     EXPECT_EQ(d.values.secondsPerFrame, 0.666667);
-    EXPECT_EQ(d.values.scriptFormat, 0);
-    EXPECT_EQ(d.values.subdivideMode, 0);
+    EXPECT_EQ(d.values.scriptFormat, vx::ScriptFormat::Standard);
+    EXPECT_EQ(d.values.subdivideMode, vx::SubdivideMode::ByTimeStep);
     EXPECT_EQ(d.platform.controls.subdivideTimeStep, "0.5");
     EXPECT_TRUE(d.platform.enabled[ScriptControl::TimeStepBox]);
 
     d.platform.picks.push_back(dir.path("plain.gvma"));
     vx::ui::browseScript(d.values, d.platform);
     EXPECT_FALSE(d.values.subdivide);
-    EXPECT_EQ(d.values.scriptFormat, 2);
+    EXPECT_EQ(d.values.scriptFormat, vx::ScriptFormat::CommaSeparated);
     EXPECT_EQ(d.platform.controls.secondsPerFrame, "5 ");
 
     for (const char* unchanged : {"none.sama", "missing.sama"}) {

@@ -8,24 +8,21 @@
 #include "ui/main_dialog.h"
 #include "ui/qt/platform_dialogs.h"
 #include "ui/qt/program_icon.h"
+#include "ui/qt/widget_builders.h"
 
 namespace vx::ui {
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About Vertexion"));
+    setWindowTitle(tr("About Vertexion"));
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("aboutIcon"));
     icon->setPixmap(programIcon().pixmap(64, 64));
-    auto* banner = new QLabel(toQString(kProgramBanner), this);
+    auto* banner = boldLabel(translated(kProgramBanner), this);
     banner->setObjectName(QStringLiteral("aboutBanner"));
-    QFont bold = banner->font();
-    bold.setBold(true);
-    banner->setFont(bold);
-    auto* heading = new QLabel(toQString(kMainHeading), this);
-    auto* licence = new QLabel(QStringLiteral("Published under the MIT licence."), this);
+    auto* heading = new QLabel(translated(kMainHeading), this);
+    auto* licence = new QLabel(tr("Published under the MIT licence."), this);
     licence->setObjectName(QStringLiteral("aboutLicence"));
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setDefault(true);
+    auto* ok = defaultButton(tr("OK"), "okButton", this);
     auto* layout = new QGridLayout(this);
     layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
     layout->addWidget(banner, 0, 1);

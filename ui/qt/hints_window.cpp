@@ -9,11 +9,12 @@
 
 #include "ui/hints.h"
 #include "ui/qt/platform_dialogs.h"
+#include "ui/qt/widget_builders.h"
 
 namespace vx::ui {
 
 HintsWindow::HintsWindow(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(toQString(kHintsTitle));
+    setWindowTitle(translated(kHintsTitle));
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QStringLiteral("hintsText"));
     // Read-only, but still scrolled and selected for copying.
@@ -21,18 +22,12 @@ HintsWindow::HintsWindow(QWidget* parent) : QDialog(parent) {
     text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text_->setMinimumSize(520, 360);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
+    auto* ok = defaultButton(tr("OK"), "okButton", this);
 
     topics_ = new QButtonGroup(this);
     auto* row = new QHBoxLayout;
-    for (int i = 0; i < int(kHintsTopics.size()); ++i) {
-        auto* radio = new QRadioButton(toQString(kHintsTopics[i]), this);
-        radio->setObjectName(QStringLiteral("topic%1").arg(i));
-        topics_->addButton(radio, i);
-        row->addWidget(radio);
-    }
+    for (int i = 0; i < int(kHintsTopics.size()); ++i)
+        row->addWidget(radioButton(topics_, i, translated(kHintsTopics[i]), QStringLiteral("topic%1").arg(i), this));
     row->addStretch(1);
     row->addWidget(ok);
     auto* layout = new QVBoxLayout(this);
@@ -45,6 +40,6 @@ HintsWindow::HintsWindow(QWidget* parent) : QDialog(parent) {
     showTopic(kFirstHintsTopic);
 }
 
-void HintsWindow::showTopic(int topic) { text_->setPlainText(toQString(hintsText(topic))); }
+void HintsWindow::showTopic(int topic) { text_->setPlainText(translated(hintsText(topic))); }
 
 }  // namespace vx::ui

@@ -1,5 +1,7 @@
 #include "ui/qt/main_window.h"
 
+#include <iterator>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -20,23 +22,19 @@
 #include "ui/qt/platform_dialogs.h"
 #include "ui/qt/program_icon.h"
 #include "ui/qt/script_window.h"
+#include "ui/qt/widget_builders.h"
 
 namespace vx::ui {
 
 namespace {
 
+// In the order of ModelType, whose values are the buttons' ids.
 constexpr const char* kModelTypeCaptions[] = {
-    "Spacecraft, Aircraft (+Y to -Z, +X to +Y)",
-    "Ground Vehicle (+Y to +Z, +X to -Y)",
-    "Facility (+Y to +Z)",
-    "None",
+    QT_TRANSLATE_NOOP("vx::ui::MainWindow", "Spacecraft, Aircraft (+Y to -Z, +X to +Y)"),
+    QT_TRANSLATE_NOOP("vx::ui::MainWindow", "Ground Vehicle (+Y to +Z, +X to -Y)"),
+    QT_TRANSLATE_NOOP("vx::ui::MainWindow", "Facility (+Y to +Z)"),
+    QT_TRANSLATE_NOOP("vx::ui::MainWindow", "None"),
 };
-
-QCheckBox* checkBox(const char* caption, const char* name, QWidget* parent) {
-    auto* b = new QCheckBox(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
 
 QLabel* iconLabel(const QIcon& icon, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -48,106 +46,107 @@ QLabel* iconLabel(const QIcon& icon, QWidget* parent) {
 
 MainWindow::MainWindow(std::string_view argumentText, QWidget* parent)
     : QDialog(parent), dialog_(startMainDialog(argumentText)) {
-    auto* heading = new QLabel(toQString(kMainHeading), this);
-    QFont headingFont = heading->font();
-    headingFont.setBold(true);
-    heading->setFont(headingFont);
-    auto* about = pushButton("About...", "aboutButton", this);
-    auto* hints = pushButton("Hints...", "hintsButton", this);
-    sortLayers_ = checkBox("Sort Layers", "sortLayersCheck", this);
-    allImageFormats_ = checkBox("All Image formats", "allImageFormatsCheck", this);
-    auto* inputLabel = new QLabel(QStringLiteral("Input LWO file:"), this);
-    auto* inputBrowse = pushButton("Browse", "inputBrowseButton", this);
-    inputEdit_ = new QLineEdit(this);
-    inputEdit_->setObjectName(QStringLiteral("inputEdit"));
-    outputLabel_ = new QLabel(QStringLiteral("Output MDL file:"), this);
-    outputBrowse_ = pushButton("Browse", "outputBrowseButton", this);
-    outputEdit_ = new QLineEdit(this);
-    outputEdit_->setObjectName(QStringLiteral("outputEdit"));
-    convert_ = checkBox("Convert", "convertCheck", this);
-    articulate_ = checkBox("Articulate", "articulateCheck", this);
-    details_ = pushButton("Details...", "detailsButton", this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(headingRow());
+    layout->addLayout(optionRow());
+    layout->addLayout(fileRows());
+    layout->addLayout(actionRow());
+    layout->addWidget(modelTypeBox());
+    layout->addLayout(buttonRow());
+    initMainDialog(dialog_, *this);
+}
 
-    auto* typeBox = new QGroupBox(QStringLiteral("Model Type (for axis rotation, if desired)"), this);
-    auto* typeLayout = new QVBoxLayout(typeBox);
+QLayout* MainWindow::headingRow() {
+    auto* row = new QHBoxLayout;
+    row->addWidget(iconLabel(objectIcon(), this));
+    row->addWidget(boldLabel(translated(kMainHeading), this), 1, Qt::AlignCenter);
+    row->addWidget(iconLabel(programIcon(), this));
+    return row;
+}
+
+QLayout* MainWindow::optionRow() {
+    auto* about = pushButton(tr("About..."), "aboutButton", this);
+    auto* hints = pushButton(tr("Hints..."), "hintsButton", this);
+    sortLayers_ = checkBox(tr("Sort Layers"), "sortLayersCheck", this);
+    allImageFormats_ = checkBox(tr("All Image formats"), "allImageFormatsCheck", this);
+    connect(about, &QPushButton::clicked, this, [this] { showAbout(); });
+    connect(hints, &QPushButton::clicked, this, [this] { showHints(); });
+    auto* row = new QHBoxLayout;
+    row->addWidget(about);
+    row->addWidget(hints);
+    row->addStretch(1);
+    row->addWidget(sortLayers_);
+    row->addWidget(allImageFormats_);
+    return row;
+}
+
+QLayout* MainWindow::fileRows() {
+    auto* inputLabel = new QLabel(tr("Input LWO file:"), this);
+    auto* inputBrowse = pushButton(tr("Browse"), "inputBrowseButton", this);
+    inputEdit_ = lineEdit("inputEdit", this);
+    outputLabel_ = new QLabel(tr("Output MDL file:"), this);
+    outputBrowse_ = pushButton(tr("Browse"), "outputBrowseButton", this);
+    outputEdit_ = lineEdit("outputEdit", this);
+    inputEdit_->setMinimumWidth(360);
+    inputEdit_->installEventFilter(this);
+    connect(inputBrowse, &QPushButton::clicked, this, [this] { browseInput(dialog_, *this); });
+    connect(outputBrowse_, &QPushButton::clicked, this, [this] { browseOutput(dialog_, *this); });
+    auto* grid = new QGridLayout;
+    addPathRows(grid, 0, 2, inputLabel, inputBrowse, inputEdit_, Qt::AlignRight);
+    addPathRows(grid, 2, 2, outputLabel_, outputBrowse_, outputEdit_, Qt::AlignRight);
+    grid->setColumnStretch(0, 1);
+    return grid;
+}
+
+QLayout* MainWindow::actionRow() {
+    convert_ = checkBox(tr("Convert"), "convertCheck", this);
+    articulate_ = checkBox(tr("Articulate"), "articulateCheck", this);
+    details_ = pushButton(tr("Details..."), "detailsButton", this);
+    connect(convert_, &QCheckBox::clicked, this, [this] { convertClicked(dialog_, *this); });
+    connect(articulate_, &QCheckBox::clicked, this, [this] { articulateClicked(dialog_, *this); });
+    connect(details_, &QPushButton::clicked, this, [this] { openScriptDialog(dialog_, *this); });
+    auto* row = new QHBoxLayout;
+    row->addWidget(convert_);
+    row->addWidget(articulate_);
+    row->addWidget(details_);
+    row->addStretch(1);
+    return row;
+}
+
+QWidget* MainWindow::modelTypeBox() {
+    auto* box = new QGroupBox(tr("Model Type (for axis rotation, if desired)"), this);
+    auto* column = new QVBoxLayout(box);
     modelType_ = new QButtonGroup(this);
-    for (int i = 0; i < 4; ++i) {
-        auto* radio = new QRadioButton(QString::fromLatin1(kModelTypeCaptions[i]), typeBox);
-        radio->setObjectName(QStringLiteral("modelType%1").arg(i));
-        modelType_->addButton(radio, i);
-        typeLayout->addWidget(radio);
+    for (int i = 0; i < int(std::size(kModelTypeCaptions)); ++i) {
+        const QString name = QStringLiteral("modelType%1").arg(i);
+        column->addWidget(radioButton(modelType_, i, tr(kModelTypeCaptions[i]), name, box));
     }
+    return box;
+}
 
-    auto* ok = pushButton("OK", "okButton", this);
-    ok->setDefault(true);
-    ok->setAutoDefault(true);
-    auto* apply = pushButton("Apply", "applyButton", this);
-    auto* cancel = pushButton("Cancel", "cancelButton", this);
+QLayout* MainWindow::buttonRow() {
+    auto* ok = defaultButton(tr("OK"), "okButton", this);
+    auto* apply = pushButton(tr("Apply"), "applyButton", this);
+    auto* cancel = pushButton(tr("Cancel"), "cancelButton", this);
     // No portable window menu exists, so its entries live in a small menu
     // button and in the window's context menu.
     menuButton_ = new QToolButton(this);
     menuButton_->setObjectName(QStringLiteral("windowMenuButton"));
-    menuButton_->setText(QStringLiteral("\u2261"));
-    menuButton_->setToolTip(QStringLiteral("More"));
+    menuButton_->setText(tr("\u2261"));
+    menuButton_->setToolTip(tr("More"));
     menuButton_->setPopupMode(QToolButton::InstantPopup);
     menuButton_->setMenu(new QMenu(menuButton_));
     setContextMenuPolicy(Qt::ActionsContextMenu);
-
-    auto* headingRow = new QHBoxLayout;
-    headingRow->addWidget(iconLabel(objectIcon(), this));
-    headingRow->addWidget(heading, 1, Qt::AlignCenter);
-    headingRow->addWidget(iconLabel(programIcon(), this));
-    auto* topRow = new QHBoxLayout;
-    topRow->addWidget(about);
-    topRow->addWidget(hints);
-    topRow->addStretch(1);
-    topRow->addWidget(sortLayers_);
-    topRow->addWidget(allImageFormats_);
-
-    auto* files = new QGridLayout;
-    files->addWidget(inputLabel, 0, 0);
-    files->addWidget(inputBrowse, 0, 1, Qt::AlignRight);
-    files->addWidget(inputEdit_, 1, 0, 1, 2);
-    files->addWidget(outputLabel_, 2, 0);
-    files->addWidget(outputBrowse_, 2, 1, Qt::AlignRight);
-    files->addWidget(outputEdit_, 3, 0, 1, 2);
-    files->setColumnStretch(0, 1);
-
-    auto* actions = new QHBoxLayout;
-    actions->addWidget(convert_);
-    actions->addWidget(articulate_);
-    actions->addWidget(details_);
-    actions->addStretch(1);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(menuButton_);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(apply);
-    buttons->addWidget(cancel);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(headingRow);
-    layout->addLayout(topRow);
-    layout->addLayout(files);
-    layout->addLayout(actions);
-    layout->addWidget(typeBox);
-    layout->addLayout(buttons);
-    inputEdit_->setMinimumWidth(360);
-
-    inputEdit_->installEventFilter(this);
-    connect(inputBrowse, &QPushButton::clicked, this, [this] { browseInput(dialog_, *this); });
-    connect(outputBrowse_, &QPushButton::clicked, this, [this] { browseOutput(dialog_, *this); });
-    connect(convert_, &QCheckBox::clicked, this, [this] { convertClicked(dialog_, *this); });
-    connect(articulate_, &QCheckBox::clicked, this, [this] { articulateClicked(dialog_, *this); });
-    connect(details_, &QPushButton::clicked, this, [this] { openScriptDialog(dialog_, *this); });
     connect(ok, &QPushButton::clicked, this, [this] { pressOk(dialog_, *this); });
     connect(apply, &QPushButton::clicked, this, [this] { pressApply(dialog_, *this); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(about, &QPushButton::clicked, this, [this] { showAbout(); });
-    connect(hints, &QPushButton::clicked, this, [this] { showHints(); });
-
-    initMainDialog(dialog_, *this);
+    auto* row = new QHBoxLayout;
+    row->addWidget(menuButton_);
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(apply);
+    row->addWidget(cancel);
+    return row;
 }
 
 // The box loses the focus while the window is taken apart; by then there is
@@ -211,20 +210,20 @@ void MainWindow::showFields(const ConversionJob& f) {
 
 void MainWindow::setShown(MainControl c, bool shown) { control(c)->setVisible(shown); }
 
-void MainWindow::setEnabled(MainControl c, bool enabled) { control(c)->setEnabled(enabled); }
+void MainWindow::setControlEnabled(MainControl c, bool enabled) { control(c)->setEnabled(enabled); }
 
-void MainWindow::repaint() { update(); }
+void MainWindow::refreshControls() { update(); }
 
-void MainWindow::setTitle(std::string_view title) { setWindowTitle(toQString(title)); }
+void MainWindow::setTitle(std::string_view title) { setWindowTitle(translated(title)); }
 
 void MainWindow::setProgramIcon() { setWindowIcon(programIcon()); }
 
 void MainWindow::addWindowMenuEntries(std::string_view advancedOptions, std::string_view about) {
     QMenu* menu = menuButton_->menu();
-    QAction* advanced = menu->addAction(toQString(advancedOptions));
+    QAction* advanced = menu->addAction(translated(advancedOptions));
     advanced->setObjectName(QStringLiteral("advancedOptionsAction"));
     menu->addSeparator();
-    QAction* aboutAction = menu->addAction(toQString(about));
+    QAction* aboutAction = menu->addAction(translated(about));
     aboutAction->setObjectName(QStringLiteral("aboutAction"));
     auto* separator = new QAction(this);
     separator->setSeparator(true);

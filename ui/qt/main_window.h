@@ -11,6 +11,7 @@ class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
@@ -33,8 +34,8 @@ public:
     void readControls(ConversionJob& fields) override;
     void showFields(const ConversionJob& fields) override;
     void setShown(MainControl control, bool shown) override;
-    void setEnabled(MainControl control, bool enabled) override;
-    void repaint() override;
+    void setControlEnabled(MainControl control, bool enabled) override;
+    void refreshControls() override;
     void setTitle(std::string_view title) override;
     void setProgramIcon() override;
     void addWindowMenuEntries(std::string_view advancedOptions, std::string_view about) override;
@@ -46,6 +47,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The window's parts from top to bottom; each makes its controls and
+    // connects them to the logic.
+    QLayout* headingRow();
+    QLayout* optionRow();
+    QLayout* fileRows();
+    QLayout* actionRow();
+    QWidget* modelTypeBox();
+    QLayout* buttonRow();
     QWidget* control(MainControl c) const;
     void showAbout();
     void showHints();

@@ -1,11 +1,11 @@
 #include "ui/qt/platform_dialogs.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QMessageBox>
-#include <QPushButton>
 
 namespace vx::ui {
 
@@ -15,22 +15,21 @@ QString pathToQString(const std::string& path) { return QFile::decodeName(QByteA
 
 std::string qStringToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-QStringList qtNameFilters(std::string_view filterList) {
-    QStringList parts = toQString(filterList).split(QLatin1Char('|'));
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].isEmpty()) break;  // the list's closing "|"
-        QString description = parts[i];
-        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
-        if (open > 0) description = description.left(open).trimmed();
-        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        for (QString& p : patterns) {
-            p = p.trimmed();
-            if (p == QLatin1String("*.*")) p = QStringLiteral("*");
-        }
-        filters << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+QString translated(std::string_view text) {
+    // A looked-up text ends at its first NUL; one that holds a NUL was never
+    // a caption to translate.
+    if (text.find('\0') != std::string_view::npos) return toQString(text);
+    return QCoreApplication::translate("vx::ui", QByteArray(text.data(), qsizetype(text.size())).constData());
+}
+
+QStringList qtNameFilters(const FileFilters& filters) {
+    QStringList names;
+    for (const FileFilter& f : filters) {
+        QStringList patterns;
+        for (const std::string& p : f.patterns) patterns << toQString(p);
+        names << translated(f.description) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
-    return filters;
+    return names;
 }
 
 std::unique_ptr<QMessageBox> messageBox(QWidget* parent, const Message& message) {
@@ -41,23 +40,20 @@ std::unique_ptr<QMessageBox> messageBox(QWidget* parent, const Message& message)
     const QMessageBox::Icon icon = message.severity == Severity::Error     ? QMessageBox::Critical
                                    : message.severity == Severity::Warning ? QMessageBox::Warning
                                                                            : QMessageBox::Information;
-    auto box = std::make_unique<QMessageBox>(icon, QStringLiteral("Vertexion"), toQString(text), QMessageBox::Ok,
-                                             parent);
+    auto box = std::make_unique<QMessageBox>(icon, QCoreApplication::translate("vx::ui::messageBox", "Vertexion"),
+                                             translated(text), QMessageBox::Ok, parent);
     QStringList details;
-    if (!message.path.empty()) details << QStringLiteral("File: ") + pathToQString(std::string(message.path));
-    if (!message.reason.empty()) details << QStringLiteral("Reason: ") + toQString(message.reason);
+    if (!message.path.empty())
+        details << QCoreApplication::translate("vx::ui::messageBox", "File: %1")
+                       .arg(pathToQString(std::string(message.path)));
+    // The system's reason comes in the system's language already.
+    if (!message.reason.empty())
+        details << QCoreApplication::translate("vx::ui::messageBox", "Reason: %1").arg(toQString(message.reason));
     box->setInformativeText(details.join(QLatin1Char('\n')));
     return box;
 }
 
 void showMessageBox(QWidget* parent, const Message& message) { messageBox(parent, message)->exec(); }
-
-QPushButton* pushButton(const char* caption, const char* objectName, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(objectName));
-    b->setAutoDefault(false);
-    return b;
-}
 
 bool isFocusLeft(const QEvent* event) {
     if (event->type() != QEvent::FocusOut) return false;

@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         vx::ui::ScriptDialog values;
         values.scenePath = "/home/modeller/anim/dish.lws";
         values.scriptPath = "/home/modeller/anim/dish.sama";
-        values.scriptFormat = 0;
+        values.scriptFormat = vx::ScriptFormat::Standard;
         vx::ui::ScriptWindow window(values);
         ok &= save(window, dir, QStringLiteral("script-dialog.png"));
     }

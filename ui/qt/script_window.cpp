@@ -13,45 +13,80 @@
 #include <QVBoxLayout>
 
 #include "ui/qt/platform_dialogs.h"
+#include "ui/qt/widget_builders.h"
 
 namespace vx::ui {
 
 namespace {
 
-QLineEdit* lineEdit(const char* name, QWidget* parent) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    return e;
+// Typed times are numbers the logic reads, so the entries stay as they are in
+// every language.
+constexpr const char* kSecondsPerFrameEntries[] = {"1/30", "1/15", "1/10", "1/5", "1/3", "1", "5", "10", "15", "30", "60"};
+
+// A label across the first two columns and its control in the third.
+void addLabelledRow(QGridLayout* grid, int row, const QString& caption, QWidget* control) {
+    grid->addWidget(new QLabel(caption, control->parentWidget()), row, 0, 1, 2);
+    grid->addWidget(control, row, 2);
 }
 
 }  // namespace
 
 ScriptWindow::ScriptWindow(const ScriptDialog& values, QWidget* parent) : QDialog(parent), values_(values) {
-    setWindowTitle(toQString(kScriptDialogTitle));
-    auto* instruction = new QLabel(
-        QStringLiteral("Select a Lightwave (6 or higher) Scene file to generate an articulation script."), this);
+    setWindowTitle(translated(kScriptDialogTitle));
+    auto* instruction =
+        new QLabel(tr("Select a Lightwave (6 or higher) Scene file to generate an articulation script."), this);
     instruction->setWordWrap(true);
-    auto* sceneBrowse = pushButton("Browse", "sceneBrowseButton", this);
+    auto* grid = new QGridLayout;
+    addFileRows(grid);
+    addSubdivideRows(grid);
+    addTimingRows(grid);
+    grid->setColumnStretch(1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(instruction);
+    layout->addLayout(grid);
+    layout->addLayout(buttonRow());
+    initScriptDialog(values_, *this);
+}
+
+void ScriptWindow::addFileRows(QGridLayout* grid) {
+    auto* sceneBrowse = pushButton(tr("Browse"), "sceneBrowseButton", this);
     scene_ = lineEdit("sceneEdit", this);
-    auto* scriptBrowse = pushButton("Browse", "scriptBrowseButton", this);
+    auto* scriptBrowse = pushButton(tr("Browse"), "scriptBrowseButton", this);
     script_ = lineEdit("scriptEdit", this);
-    subdivide_ = new QCheckBox(QStringLiteral("Subdivide non-linear keys"), this);
-    subdivide_->setObjectName(QStringLiteral("subdivideCheck"));
-    byTimeStep_ = new QRadioButton(QStringLiteral("by time step:"), this);
-    byTimeStep_->setObjectName(QStringLiteral("byTimeStepRadio"));
-    bySlices_ = new QRadioButton(QStringLiteral("by # slices:"), this);
-    bySlices_->setObjectName(QStringLiteral("bySlicesRadio"));
+    scene_->setMinimumWidth(360);
+    connect(sceneBrowse, &QPushButton::clicked, this, [this] { browseScene(values_, *this); });
+    connect(scriptBrowse, &QPushButton::clicked, this, [this] { browseScript(values_, *this); });
+    addPathRows(grid, 0, 3, new QLabel(tr("Input Scene:"), this), sceneBrowse, scene_);
+    addPathRows(grid, 2, 3, new QLabel(tr("Output Script:"), this), scriptBrowse, script_);
+}
+
+void ScriptWindow::addSubdivideRows(QGridLayout* grid) {
+    subdivide_ = checkBox(tr("Subdivide non-linear keys"), "subdivideCheck", this);
     mode_ = new QButtonGroup(this);
-    mode_->addButton(byTimeStep_, 0);
-    mode_->addButton(bySlices_, 1);
+    byTimeStep_ = radioButton(mode_, int(SubdivideMode::ByTimeStep), tr("by time step:"),
+                              QStringLiteral("byTimeStepRadio"), this);
+    bySlices_ = radioButton(mode_, int(SubdivideMode::BySlices), tr("by # slices:"), QStringLiteral("bySlicesRadio"),
+                            this);
     timeStep_ = lineEdit("timeStepEdit", this);
     slices_ = lineEdit("slicesEdit", this);
-    slices_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), slices_));
+    slices_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), slices_));
+    const auto update = [this] { updateSubdivideControls(values_, *this); };
+    connect(subdivide_, &QCheckBox::clicked, this, update);
+    connect(byTimeStep_, &QRadioButton::clicked, this, update);
+    connect(bySlices_, &QRadioButton::clicked, this, update);
+    grid->addWidget(subdivide_, 4, 0, 1, 3);
+    grid->addWidget(byTimeStep_, 5, 0);
+    grid->addWidget(timeStep_, 5, 1);
+    grid->addWidget(bySlices_, 6, 0);
+    grid->addWidget(slices_, 6, 1);
+}
+
+void ScriptWindow::addTimingRows(QGridLayout* grid) {
     epoch_ = lineEdit("epochEdit", this);
     format_ = new QComboBox(this);
     format_->setObjectName(QStringLiteral("formatCombo"));
-    format_->addItems({QStringLiteral("Standard"), QStringLiteral("Tab Separated"), QStringLiteral("Comma Separated")});
+    // In the order of ScriptFormat, whose values are the entries' indices.
+    format_->addItems({tr("Standard"), tr("Tab Separated"), tr("Comma Separated")});
     secondsPerFrame_ = new QComboBox(this);
     secondsPerFrame_->setObjectName(QStringLiteral("secondsPerFrameCombo"));
     secondsPerFrame_->setEditable(true);
@@ -59,60 +94,29 @@ ScriptWindow::ScriptWindow(const ScriptDialog& values, QWidget* parent) : QDialo
     // Typed times stay as typed: completing "1" to the entry "1/30" would
     // make every row thirty times shorter.
     secondsPerFrame_->setCompleter(nullptr);
-    for (const char* entry : {"1/30", "1/15", "1/10", "1/5", "1/3", "1", "5", "10", "15", "30", "60"})
-        secondsPerFrame_->addItem(QString::fromLatin1(entry));
-    auto* close = pushButton("Close", "closeButton", this);
-    close->setDefault(true);
-    close->setAutoDefault(true);
-    // Reached with the Escape key only.
-    auto* cancel = pushButton("Cancel", "cancelButton", this);
-    cancel->hide();
-
-    auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Input Scene:"), this), 0, 0);
-    grid->addWidget(sceneBrowse, 0, 2);
-    grid->addWidget(scene_, 1, 0, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Output Script:"), this), 2, 0);
-    grid->addWidget(scriptBrowse, 2, 2);
-    grid->addWidget(script_, 3, 0, 1, 3);
-    grid->addWidget(subdivide_, 4, 0, 1, 3);
-    grid->addWidget(byTimeStep_, 5, 0);
-    grid->addWidget(timeStep_, 5, 1);
-    grid->addWidget(bySlices_, 6, 0);
-    grid->addWidget(slices_, 6, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Astrovel Epoch Time (in seconds) of first Lightwave Frame:"), this), 7,
-                    0, 1, 2);
-    grid->addWidget(epoch_, 7, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Format:"), this), 8, 0, 1, 2);
-    grid->addWidget(format_, 8, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Astrovel Scenario Time (in seconds) per Lightwave Frame:"), this), 9,
-                    0, 1, 2);
-    grid->addWidget(secondsPerFrame_, 9, 2);
-    grid->setColumnStretch(1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    buttons->addWidget(cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(instruction);
-    layout->addLayout(grid);
-    layout->addLayout(buttons);
-    scene_->setMinimumWidth(360);
-
+    for (const char* entry : kSecondsPerFrameEntries) secondsPerFrame_->addItem(QString::fromLatin1(entry));
     // The combo box holds the focus for its edit line and passes the focus
     // events on directly, past any filter of the line.
     secondsPerFrame_->installEventFilter(this);
-    connect(sceneBrowse, &QPushButton::clicked, this, [this] { browseScene(values_, *this); });
-    connect(scriptBrowse, &QPushButton::clicked, this, [this] { browseScript(values_, *this); });
-    connect(subdivide_, &QCheckBox::clicked, this, [this] { updateSubdivideControls(values_, *this); });
-    connect(byTimeStep_, &QRadioButton::clicked, this, [this] { updateSubdivideControls(values_, *this); });
-    connect(bySlices_, &QRadioButton::clicked, this, [this] { updateSubdivideControls(values_, *this); });
+    addLabelledRow(grid, 7, tr("Astrovel Epoch Time (in seconds) of first Lightwave Frame:"), epoch_);
+    addLabelledRow(grid, 8, tr("Format:"), format_);
+    addLabelledRow(grid, 9, tr("Astrovel Scenario Time (in seconds) per Lightwave Frame:"), secondsPerFrame_);
+}
+
+QLayout* ScriptWindow::buttonRow() {
+    auto* close = defaultButton(tr("Close"), "closeButton", this);
+    // Reached with the Escape key only.
+    auto* cancel = pushButton(tr("Cancel"), "cancelButton", this);
+    cancel->hide();
     connect(close, &QPushButton::clicked, this, [this] {
         if (closeScriptDialog(values_, *this)) accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    initScriptDialog(values_, *this);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(close);
+    row->addWidget(cancel);
+    return row;
 }
 
 // The box loses the focus while the window is taken apart.
@@ -151,9 +155,10 @@ ScriptControls ScriptWindow::readControls() {
     c.scriptPath = qStringToPath(script_->text());
     c.epoch = epoch_->text().toStdString();
     c.secondsPerFrame = secondsPerFrame_->currentText().toStdString();
-    c.scriptFormat = format_->currentIndex();
+    if (format_->currentIndex() >= 0) c.scriptFormat = static_cast<ScriptFormat>(format_->currentIndex());
     c.subdivide = subdivide_->isChecked();
-    c.subdivideMode = mode_->checkedId();
+    c.subdivideMode = mode_->checkedId() == int(SubdivideMode::ByTimeStep) ? SubdivideMode::ByTimeStep
+                                                                          : SubdivideMode::BySlices;
     c.subdivideSteps = slices_->text().toStdString();
     c.subdivideTimeStep = timeStep_->text().toStdString();
     return c;
@@ -165,14 +170,15 @@ void ScriptWindow::showControls(const ScriptControls& c) {
     epoch_->setText(toQString(c.epoch));
     // Exactly the text: "1/2 " stays as it is, not the list entry it begins.
     secondsPerFrame_->setEditText(toQString(c.secondsPerFrame));
-    format_->setCurrentIndex(c.scriptFormat >= 0 && c.scriptFormat < format_->count() ? c.scriptFormat : -1);
+    const int format = c.scriptFormat ? static_cast<int>(*c.scriptFormat) : -1;
+    format_->setCurrentIndex(format >= 0 && format < format_->count() ? format : -1);
     subdivide_->setChecked(c.subdivide);
-    if (QAbstractButton* radio = mode_->button(c.subdivideMode)) radio->setChecked(true);
+    if (QAbstractButton* radio = mode_->button(static_cast<int>(c.subdivideMode))) radio->setChecked(true);
     slices_->setText(toQString(c.subdivideSteps));
     timeStep_->setText(toQString(c.subdivideTimeStep));
 }
 
-void ScriptWindow::setEnabled(ScriptControl c, bool enabled) { control(c)->setEnabled(enabled); }
+void ScriptWindow::setControlEnabled(ScriptControl c, bool enabled) { control(c)->setEnabled(enabled); }
 
 void ScriptWindow::focus(ScriptControl c) { control(c)->setFocus(Qt::OtherFocusReason); }
 

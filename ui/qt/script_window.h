@@ -8,6 +8,8 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QLayout;
 class QLineEdit;
 class QRadioButton;
 
@@ -27,13 +29,19 @@ public:
     std::optional<std::string> pickSaveFile(const FilePickerRequest& request) override;
     ScriptControls readControls() override;
     void showControls(const ScriptControls& controls) override;
-    void setEnabled(ScriptControl control, bool enabled) override;
+    void setControlEnabled(ScriptControl control, bool enabled) override;
     void focus(ScriptControl control) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The grid's rows from top to bottom; each makes its controls and
+    // connects them to the logic.
+    void addFileRows(QGridLayout* grid);
+    void addSubdivideRows(QGridLayout* grid);
+    void addTimingRows(QGridLayout* grid);
+    QLayout* buttonRow();
     QWidget* control(ScriptControl c) const;
 
     ScriptDialog values_;
