@@ -6,7 +6,7 @@
 #include "scene/envelope.h"
 #include "scene/script_settings.h"
 #include "ui/number_text.h"
-#include "core/text_case.h"
+#include "core/output_paths.h"
 
 namespace vx::ui {
 
@@ -116,8 +116,8 @@ void browseScene(ScriptDialog& values, ScriptPlatform& platform) {
     auto chosen = platform.pickOpenFile({values.scenePath, ".lws", std::string(kSceneFilters)});
     if (!chosen) return;
     values.scenePath = *chosen;
-    if (endsWithIgnoringCase(values.scenePath, ".lws")) {
-        values.scriptPath = values.scenePath.substr(0, values.scenePath.size() - 4) + values.scriptExtension;
+    if (auto script = deriveScriptPath(values.scenePath, values.scriptExtension)) {
+        values.scriptPath = *script;
         recallSettingsOf(values);
     }
     showScriptValues(values, platform);
