@@ -1,25 +1,21 @@
 #include "app/cli.h"
 
 #include <algorithm>
-#include <atomic>
 #include <charconv>
-#include <condition_variable>
-#include <map>
-#include <mutex>
-#include <thread>
 #include <cmath>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <string_view>
-#include <system_error>
 
-#include "dispatch/run_job.h"
+#include "app/ordered_runner.h"
 #include "core/file_checks.h"
 #include "core/mdl_text.h"
 #include "core/message_sink.h"
 #include "core/model_type.h"
 #include "core/model_type_recall.h"
-#include "core/text_case.h"
+#include "core/output_paths.h"
+#include "dispatch/run_job.h"
 #include "scene/envelope.h"
 #include "scene/script_settings.h"
 
@@ -27,36 +23,7 @@ namespace vx {
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: vertexion-cli [OPTIONS] OBJECT...\n"
-    "Converts LightWave objects (.lwo) into MDL model files.\n"
-    "\n"
-    "  -o, --output FILE          MDL file (only with one OBJECT); default: the object's name with\n"
-    "                             a final \".lwo\" replaced by \".mdl\", or \".mdl\" appended\n"
-    "      --no-convert           write no MDL file (LightWave 6+ objects only)\n"
-    "  -t, --model-type TYPE      spacecraft | ground-vehicle | facility | none; default: recalled\n"
-    "                             from the existing MDL file, else spacecraft\n"
-    "      --no-sort-layers       convert layers in file order\n"
-    "      --strip-image-extensions  texture names without file extensions\n"
-    "      --scene FILE           write an articulation script from this LightWave scene\n"
-    "      --script FILE          the script to write; default: the scene's name with \".lws\"\n"
-    "                             replaced by \".sama\", \".gvma\" or \".fma\" by model type\n"
-    "      --format standard|tab|comma   script layout\n"
-    "      --epoch SECONDS        scenario time of the first frame\n"
-    "      --spf SECONDS          seconds per frame, a number or a fraction such as 1/30\n"
-    "      --slices N | --time-step SECONDS   subdivide curved key intervals\n"
-    "                             (script settings not given are recalled from an existing script)\n"
-    "      --max-rows N           refuse a script of more than N rows (default 2000000; 0: no bound)\n"
-    "  -j, --jobs N               convert N objects at a time; default: the number of cores\n"
-    "                             (each object's messages are printed together, in object order)\n"
-    "  -q, --quiet                no warnings\n"
-    "  -h, --help                 this text\n"
-    "      --version              the program's version\n"
-    "\n"
-    "Layer-name codes: see vertexion-cli(1) or docs/layer-codes.md (installed in share/doc/vertexion/)\n";
-
 constexpr std::string_view kLicence = "Published under the MIT licence.";
-
 
 // Messages go out one line each, so a line break in a path or a text must
 // not start what looks like a report of its own.
@@ -143,6 +110,15 @@ std::optional<ModelType> parseModelType(std::string_view s) {
     return std::nullopt;
 }
 
+// A whole number of at least `least` that is all of `s`.
+template <typename Whole>
+std::optional<Whole> parseWhole(std::string_view s, Whole least) {
+    Whole n = 0;
+    auto r = std::from_chars(s.data(), s.data() + s.size(), n);
+    if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size() || n < least) return std::nullopt;
+    return n;
+}
+
 struct Options {
     std::vector<std::string> objects;
     std::optional<std::string> output;
@@ -164,6 +140,169 @@ struct Options {
     bool version = false;
 };
 
+// What an option does to the options record: an empty string, or the reason
+// of a usage error. `name` is the option as given ("-j" or "--jobs"), and
+// `value` is empty for an option that takes none.
+using OptionSetter = std::string (*)(Options& opt, const std::string& name, const std::string& value);
+
+template <bool Options::*field, bool to>
+std::string setFlag(Options& opt, const std::string&, const std::string&) {
+    opt.*field = to;
+    return {};
+}
+
+template <std::optional<std::string> Options::*field>
+std::string setFileName(Options& opt, const std::string& name, const std::string& value) {
+    if (value.empty()) return name + " needs a file name";
+    opt.*field = value;
+    return {};
+}
+
+template <std::optional<int> Options::*field>
+std::string setCount(Options& opt, const std::string& name, const std::string& value) {
+    opt.*field = parseWhole(value, 1);
+    if (!(opt.*field)) return name + ": \"" + value + "\" is not a whole number of at least 1";
+    return {};
+}
+
+std::string setModelType(Options& opt, const std::string&, const std::string& v) {
+    opt.modelType = parseModelType(v);
+    if (!opt.modelType) return "unknown model type \"" + v + "\" (spacecraft, ground-vehicle, facility or none)";
+    return {};
+}
+
+std::string setFormat(Options& opt, const std::string&, const std::string& v) {
+    if (v == "standard") opt.format = ScriptFormat::Standard;
+    else if (v == "tab") opt.format = ScriptFormat::TabSeparated;
+    else if (v == "comma") opt.format = ScriptFormat::CommaSeparated;
+    else return "unknown script format \"" + v + "\" (standard, tab or comma)";
+    return {};
+}
+
+std::string setEpoch(Options& opt, const std::string&, const std::string& v) {
+    opt.epoch = parseNumber(v);
+    if (!opt.epoch) return "--epoch: \"" + v + "\" is not a number";
+    if (!isUsableEpoch(*opt.epoch)) return "--epoch: \"" + v + "\" is beyond the script's time range";
+    return {};
+}
+
+std::string setSecondsPerFrame(Options& opt, const std::string&, const std::string& v) {
+    opt.secondsPerFrame = parseSecondsPerFrame(v);
+    if (!opt.secondsPerFrame || *opt.secondsPerFrame <= 0)
+        return "--spf: \"" + v + "\" is not a positive number or a fraction such as 1/30";
+    if (!isUsableSecondsPerFrame(*opt.secondsPerFrame)) return "--spf: \"" + v + "\" is beyond the script's time range";
+    return {};
+}
+
+std::string setTimeStep(Options& opt, const std::string&, const std::string& v) {
+    opt.timeStep = parseNumber(v);
+    // The step is kept in single precision.
+    if (!opt.timeStep || !std::isfinite(toSingle(*opt.timeStep)) || *opt.timeStep <= 0)
+        return "--time-step: \"" + v + "\" is not a positive number";
+    return {};
+}
+
+std::string setMaxRows(Options& opt, const std::string&, const std::string& v) {
+    opt.maxRows = parseWhole<long long>(v, 0);
+    if (!opt.maxRows) return "--max-rows: \"" + v + "\" is not a whole number of at least 0";
+    return {};
+}
+
+struct OptionSpec {
+    std::string_view shortName;  // empty for an option with a long name only
+    std::string_view longName;
+    bool takesValue;
+    OptionSetter set;
+    std::string_view help;  // the option's lines in --help
+};
+
+// Every option, in the order --help lists them (and the bash completion in
+// dist/bash-completion offers them).
+constexpr OptionSpec kOptions[] = {
+    {"-o", "--output", true, setFileName<&Options::output>,
+     "  -o, --output FILE          MDL file (only with one OBJECT); default: the object's name with\n"
+     "                             a final \".lwo\" replaced by \".mdl\", or \".mdl\" appended\n"},
+    {"", "--no-convert", false, setFlag<&Options::noConvert, true>,
+     "      --no-convert           write no MDL file (LightWave 6+ objects only)\n"},
+    {"-t", "--model-type", true, setModelType,
+     "  -t, --model-type TYPE      spacecraft | ground-vehicle | facility | none; default: recalled\n"
+     "                             from the existing MDL file, else spacecraft\n"},
+    {"", "--no-sort-layers", false, setFlag<&Options::sortLayers, false>,
+     "      --no-sort-layers       convert layers in file order\n"},
+    {"", "--strip-image-extensions", false, setFlag<&Options::allImageFormats, false>,
+     "      --strip-image-extensions  texture names without file extensions\n"},
+    {"", "--scene", true, setFileName<&Options::scene>,
+     "      --scene FILE           write an articulation script from this LightWave scene\n"},
+    {"", "--script", true, setFileName<&Options::script>,
+     "      --script FILE          the script to write; default: the scene's name with \".lws\"\n"
+     "                             replaced by \".sama\", \".gvma\" or \".fma\" by model type\n"},
+    {"", "--format", true, setFormat, "      --format standard|tab|comma   script layout\n"},
+    {"", "--epoch", true, setEpoch, "      --epoch SECONDS        scenario time of the first frame\n"},
+    {"", "--spf", true, setSecondsPerFrame,
+     "      --spf SECONDS          seconds per frame, a number or a fraction such as 1/30\n"},
+    {"", "--slices", true, setCount<&Options::slices>,
+     "      --slices N | --time-step SECONDS   subdivide curved key intervals\n"
+     "                             (script settings not given are recalled from an existing script)\n"},
+    {"", "--time-step", true, setTimeStep, ""},  // described with --slices, which it excludes
+    {"", "--max-rows", true, setMaxRows,
+     "      --max-rows N           refuse a script of more than N rows (default 2000000; 0: no bound)\n"},
+    {"-j", "--jobs", true, setCount<&Options::jobs>,
+     "  -j, --jobs N               convert N objects at a time; default: the number of cores\n"
+     "                             (each object's messages are printed together, in object order)\n"},
+    {"-q", "--quiet", false, setFlag<&Options::quiet, true>, "  -q, --quiet                no warnings\n"},
+    {"-h", "--help", false, setFlag<&Options::help, true>, "  -h, --help                 this text\n"},
+    {"", "--version", false, setFlag<&Options::version, true>, "      --version              the program's version\n"},
+};
+
+std::string usageText() {
+    std::string text =
+        "Usage: vertexion-cli [OPTIONS] OBJECT...\n"
+        "Converts LightWave objects (.lwo) into MDL model files.\n"
+        "\n";
+    for (const OptionSpec& o : kOptions) text += o.help;
+    text += "\nLayer-name codes: see vertexion-cli(1) or docs/layer-codes.md (installed in share/doc/vertexion/)\n";
+    return text;
+}
+
+const OptionSpec* findOption(std::string_view name) {
+    for (const OptionSpec& o : kOptions) {
+        if (name == o.longName || (!o.shortName.empty() && name == o.shortName)) return &o;
+    }
+    return nullptr;
+}
+
+// Cuts the value given in the same word off `arg`: "--output=file" and
+// "-ofile" leave "--output" and "-o".
+std::optional<std::string> splitInlineValue(std::string& arg) {
+    std::optional<std::string> value;
+    if (arg.rfind("--", 0) == 0) {
+        std::size_t eq = arg.find('=');
+        if (eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+        }
+    } else if (arg.size() > 2) {
+        value = arg.substr(2);
+        arg.resize(2);
+    }
+    return value;
+}
+
+// The rules between options, once all are read.
+std::string checkCombinations(const Options& opt) {
+    if (opt.help || opt.version) return {};
+    if (opt.objects.empty()) return "no OBJECT given";
+    if (opt.output && opt.objects.size() > 1) return "--output takes one OBJECT only";
+    if (opt.scene && opt.objects.size() > 1) return "--scene takes one OBJECT only";
+    if (opt.slices && opt.timeStep) return "--slices and --time-step exclude each other";
+    const bool sceneOption =
+        opt.script || opt.format || opt.epoch || opt.secondsPerFrame || opt.slices || opt.timeStep || opt.maxRows;
+    if (sceneOption && !opt.scene) return "script settings need --scene";
+    if (opt.scene && !opt.script && !deriveScriptPath(*opt.scene, scriptExtension(ModelType::None)))
+        return "--scene: \"" + *opt.scene + "\" does not end in \".lws\"; name the script with --script";
+    return {};
+}
+
 // Fills `opt`; returns an empty string or the reason of a usage error.
 std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
     bool optionsEnded = false;
@@ -177,110 +316,17 @@ std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
             optionsEnded = true;
             continue;
         }
-        std::optional<std::string> inlineValue;
-        if (arg.rfind("--", 0) == 0) {
-            std::size_t eq = arg.find('=');
-            if (eq != std::string::npos) {
-                inlineValue = arg.substr(eq + 1);
-                arg.resize(eq);
-            }
-        } else if (arg.size() > 2) {
-            inlineValue = arg.substr(2);  // -ofile
-            arg.resize(2);
+        std::optional<std::string> value = splitInlineValue(arg);
+        const OptionSpec* option = findOption(arg);
+        if (!option) return "unknown option " + arg;
+        if (!option->takesValue && value) return arg + " takes no value";
+        if (option->takesValue && !value) {
+            if (i + 1 >= args.size()) return arg + " needs a value";
+            value = args[++i];
         }
-        auto value = [&](std::string& out) -> bool {
-            if (inlineValue) {
-                out = *inlineValue;
-                return true;
-            }
-            if (i + 1 >= args.size()) return false;
-            out = args[++i];
-            return true;
-        };
-        auto flag = [&](bool& target, bool to) -> std::string {
-            if (inlineValue) return arg + " takes no value";
-            target = to;
-            return {};
-        };
-        std::string v;
-        std::string problem;
-        if (arg == "-h" || arg == "--help") {
-            problem = flag(opt.help, true);
-        } else if (arg == "--version") {
-            problem = flag(opt.version, true);
-        } else if (arg == "-q" || arg == "--quiet") {
-            problem = flag(opt.quiet, true);
-        } else if (arg == "--no-convert") {
-            problem = flag(opt.noConvert, true);
-        } else if (arg == "--no-sort-layers") {
-            problem = flag(opt.sortLayers, false);
-        } else if (arg == "--strip-image-extensions") {
-            problem = flag(opt.allImageFormats, false);
-        } else if (arg == "-o" || arg == "--output" || arg == "-t" || arg == "--model-type" || arg == "--scene" ||
-                   arg == "--script" || arg == "--format" || arg == "--epoch" || arg == "--spf" ||
-                   arg == "--slices" || arg == "--time-step" || arg == "--max-rows" || arg == "-j" ||
-                   arg == "--jobs") {
-            if (!value(v)) return arg + " needs a value";
-            if (arg == "-o" || arg == "--output") {
-                if (v.empty()) return arg + " needs a file name";
-                opt.output = v;
-            } else if (arg == "-t" || arg == "--model-type") {
-                opt.modelType = parseModelType(v);
-                if (!opt.modelType) return "unknown model type \"" + v + "\" (spacecraft, ground-vehicle, facility or none)";
-            } else if (arg == "--scene") {
-                if (v.empty()) return "--scene needs a file name";
-                opt.scene = v;
-            } else if (arg == "--script") {
-                if (v.empty()) return "--script needs a file name";
-                opt.script = v;
-            } else if (arg == "--format") {
-                if (v == "standard") opt.format = ScriptFormat::Standard;
-                else if (v == "tab") opt.format = ScriptFormat::TabSeparated;
-                else if (v == "comma") opt.format = ScriptFormat::CommaSeparated;
-                else return "unknown script format \"" + v + "\" (standard, tab or comma)";
-            } else if (arg == "--epoch") {
-                opt.epoch = parseNumber(v);
-                if (!opt.epoch) return "--epoch: \"" + v + "\" is not a number";
-                if (!isUsableEpoch(*opt.epoch)) return "--epoch: \"" + v + "\" is beyond the script's time range";
-            } else if (arg == "--spf") {
-                opt.secondsPerFrame = parseSecondsPerFrame(v);
-                if (!opt.secondsPerFrame || *opt.secondsPerFrame <= 0)
-                    return "--spf: \"" + v + "\" is not a positive number or a fraction such as 1/30";
-                if (!isUsableSecondsPerFrame(*opt.secondsPerFrame))
-                    return "--spf: \"" + v + "\" is beyond the script's time range";
-            } else if (arg == "--max-rows") {
-                long long n = 0;
-                auto r = std::from_chars(v.data(), v.data() + v.size(), n);
-                if (v.empty() || r.ec != std::errc() || r.ptr != v.data() + v.size() || n < 0)
-                    return "--max-rows: \"" + v + "\" is not a whole number of at least 0";
-                opt.maxRows = n;
-            } else if (arg == "--slices" || arg == "-j" || arg == "--jobs") {
-                int n = 0;
-                auto r = std::from_chars(v.data(), v.data() + v.size(), n);
-                if (v.empty() || r.ec != std::errc() || r.ptr != v.data() + v.size() || n < 1)
-                    return arg + ": \"" + v + "\" is not a whole number of at least 1";
-                (arg == "--slices" ? opt.slices : opt.jobs) = n;
-            } else {
-                opt.timeStep = parseNumber(v);
-                // The step is kept in single precision.
-                if (!opt.timeStep || !std::isfinite(toSingle(*opt.timeStep)) || *opt.timeStep <= 0) return "--time-step: \"" + v + "\" is not a positive number";
-            }
-        } else {
-            return "unknown option " + arg;
-        }
-        if (!problem.empty()) return problem;
+        if (std::string problem = option->set(opt, arg, value.value_or("")); !problem.empty()) return problem;
     }
-    if (opt.help || opt.version) return {};
-    if (opt.objects.empty()) return "no OBJECT given";
-    if (opt.output && opt.objects.size() > 1) return "--output takes one OBJECT only";
-    if (opt.scene && opt.objects.size() > 1) return "--scene takes one OBJECT only";
-    if (opt.slices && opt.timeStep) return "--slices and --time-step exclude each other";
-    const bool sceneOption =
-        opt.script || opt.format || opt.epoch || opt.secondsPerFrame || opt.slices || opt.timeStep || opt.maxRows;
-    if (sceneOption && !opt.scene) return "script settings need --scene";
-    if (opt.scene && !opt.script && !deriveScriptPath(*opt.scene, ModelType::None))
-        return "--scene: \"" + *opt.scene + "\" does not end in \".lws\"; name the script with --script";
-    return {};
+    return checkCombinations(opt);
 }
 
 // The script settings of a run: those given on the command line, the others
@@ -289,7 +335,8 @@ std::string parseArguments(const std::vector<std::string>& args, Options& opt) {
 void setScriptOptions(const Options& opt, ConversionJob& entries) {
     entries.articulate = true;
     entries.scenePath = *opt.scene;
-    entries.scriptPath = opt.script ? *opt.script : deriveScriptPath(*opt.scene, entries.modelType).value_or("");
+    entries.scriptPath =
+        opt.script ? *opt.script : deriveScriptPath(*opt.scene, scriptExtension(entries.modelType)).value_or("");
     entries.subdivide = false;
     if (auto recalled = recallScriptSettings(entries.scriptPath)) applyRecalledSettings(*recalled, entries);
     if (opt.format) entries.scriptFormat = *opt.format;
@@ -307,57 +354,31 @@ void setScriptOptions(const Options& opt, ConversionJob& entries) {
     }
 }
 
-std::size_t defaultJobs() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores > 0 ? cores : 1;
+std::string outputPathFor(const Options& opt, const std::string& object) {
+    return opt.output ? *opt.output : defaultOutputPath(object);
 }
 
-// Runs work(0) .. work(count - 1) on `workers` threads (on this one when a
-// single worker is asked for) and calls done(i) on this thread in index
-// order, each as soon as item i and all before it have finished.
-template <typename Work, typename Done>
-void runInOrder(std::size_t count, std::size_t workers, Work&& work, Done&& done) {
-    if (workers <= 1) {
-        for (std::size_t i = 0; i < count; ++i) {
-            work(i);
-            done(i);
-        }
-        return;
+// Converts one object; its messages, one line each, go into `messages`.
+ConversionStatus convertObject(const Options& opt, const std::string& object, std::string& messages) {
+    ConversionJob entries;
+    entries.inputPath = object;
+    entries.outputPath = outputPathFor(opt, object);
+    entries.convert = !opt.noConvert;
+    entries.sortLayers = opt.sortLayers;
+    entries.allImageFormats = opt.allImageFormats;
+    if (opt.modelType) {
+        entries.modelType = *opt.modelType;
+    } else if (auto recalled = readModelTypeFromMdl(entries.outputPath)) {
+        entries.modelType = *recalled;
     }
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<bool> finished(count, false);
-    std::atomic<std::size_t> next{0};
-    std::vector<std::thread> threads;
-    auto drain = [&] {
-        for (std::size_t i; (i = next++) < count;) {
-            work(i);
-            std::lock_guard<std::mutex> lock(mutex);
-            finished[i] = true;
-            changed.notify_one();
-        }
-    };
-    try {
-        for (std::size_t w = 0; w < workers; ++w) threads.emplace_back(drain);
-    } catch (const std::system_error&) {
-        // No more threads to be had: those started do the work; with none, this one does.
-        if (threads.empty()) return runInOrder(count, 1, work, done);
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        std::unique_lock<std::mutex> lock(mutex);
-        changed.wait(lock, [&] { return finished[i]; });
-        lock.unlock();
-        done(i);
-    }
-    for (std::thread& t : threads) t.join();
+    if (opt.scene) setScriptOptions(opt, entries);
+    CollectingSink sink(opt.quiet);
+    const ConversionStatus status = validateAndRun(entries, sink);
+    messages = sink.text();
+    return status;
 }
 
 }  // namespace
-
-std::string defaultOutputPath(const std::string& objectPath) {
-    if (endsWithIgnoringCase(objectPath, ".lwo")) return objectPath.substr(0, objectPath.size() - 4) + ".mdl";
-    return objectPath + ".mdl";
-}
 
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Options opt;
@@ -366,7 +387,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         return 2;
     }
     if (opt.help) {
-        out << kUsage;
+        out << usageText();
         return 0;
     }
     if (opt.version) {
@@ -379,31 +400,11 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     // write one model file: the later would silently replace the earlier.
     const std::size_t count = opt.objects.size();
     std::vector<std::string> outputs(count);
-    for (std::size_t i = 0; i < count && !opt.noConvert; ++i)
-        outputs[i] = opt.output ? *opt.output : defaultOutputPath(opt.objects[i]);
+    for (std::size_t i = 0; i < count && !opt.noConvert; ++i) outputs[i] = outputPathFor(opt, opt.objects[i]);
     std::vector<std::string> messages = refuseSharedOutputs(opt.objects, outputs);
     std::vector<ConversionStatus> statuses(count, 0);
     auto convert = [&](std::size_t i) {
-        if (!messages[i].empty()) {
-            statuses[i] = 1;
-            return;
-        }
-        const std::string& object = opt.objects[i];
-        ConversionJob entries;
-        entries.inputPath = object;
-        entries.outputPath = opt.output ? *opt.output : defaultOutputPath(object);
-        entries.convert = !opt.noConvert;
-        entries.sortLayers = opt.sortLayers;
-        entries.allImageFormats = opt.allImageFormats;
-        if (opt.modelType) {
-            entries.modelType = *opt.modelType;
-        } else if (auto recalled = readModelTypeFromMdl(entries.outputPath)) {
-            entries.modelType = *recalled;
-        }
-        if (opt.scene) setScriptOptions(opt, entries);
-        CollectingSink sink(opt.quiet);
-        statuses[i] = validateAndRun(entries, sink);
-        messages[i] = sink.text();
+        statuses[i] = messages[i].empty() ? convertObject(opt, opt.objects[i], messages[i]) : 1;
     };
     const std::size_t workers = std::min<std::size_t>(count, opt.jobs ? std::size_t(*opt.jobs) : defaultJobs());
     runInOrder(count, workers, convert, [&](std::size_t i) { err << messages[i] << std::flush; });

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+// Each OBJECT given without --output is converted into defaultOutputPath(OBJECT).
+#include "core/output_paths.h"
+
 namespace vx {
 
 // Runs the command line; returns the exit status: 0 when every run finished
 // (warnings included), 1 when any run failed, 2 for a usage error.
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-
-// "ship.lwo" -> "ship.mdl"; a name without a final ".lwo" gets ".mdl" appended.
-std::string defaultOutputPath(const std::string& objectPath);
 
 }  // namespace vx

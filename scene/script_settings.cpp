@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "core/number_format.h"
-#include "core/text_case.h"
 #include "scene/text_lines.h"
 #include "scene/text_scan.h"
 
@@ -113,21 +112,6 @@ bool isUsableEpoch(double epoch) { return std::fabs(epoch) <= std::numeric_limit
 
 bool isUsableSecondsPerFrame(double secondsPerFrame) {
     return std::fabs(secondsPerFrame * 30.0) <= std::numeric_limits<float>::max();
-}
-
-std::string_view scriptExtension(ModelType type) {
-    switch (type) {
-        case ModelType::Facility: return ".fma";
-        case ModelType::GroundVehicle: return ".gvma";
-        default: return ".sama";
-    }
-}
-
-std::optional<std::string> deriveScriptPath(std::string_view scenePath, ModelType type) {
-    if (!endsWithIgnoringCase(scenePath, ".lws")) return std::nullopt;
-    std::string script(scenePath.substr(0, scenePath.size() - 4));
-    script += scriptExtension(type);
-    return script;
 }
 
 }  // namespace vx

@@ -10,7 +10,6 @@
 #include <string_view>
 
 #include "core/job.h"
-#include "core/model_type.h"
 
 namespace vx {
 
@@ -58,11 +57,5 @@ std::string secondsPerFrameText(double secondsPerFrame);
 // number, trailing text ignored. None when it holds no such numbers or the
 // result is not a positive, usable number, so the caller keeps its value.
 std::optional<double> parseSecondsPerFrameText(std::string_view text);
-
-// ".fma" for facilities, ".gvma" for ground vehicles, ".sama" otherwise.
-std::string_view scriptExtension(ModelType type);
-// The script named after a scene: a final ".lws" (any case) replaced by the
-// model type's extension; none when the scene name does not end in ".lws".
-std::optional<std::string> deriveScriptPath(std::string_view scenePath, ModelType type);
 
 }  // namespace vx

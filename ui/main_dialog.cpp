@@ -11,7 +11,7 @@
 #include "core/model_type.h"
 #include "core/model_type_recall.h"
 #include "ui/script_dialog.h"
-#include "core/text_case.h"
+#include "core/output_paths.h"
 
 namespace vx::ui {
 
@@ -70,18 +70,15 @@ MainDialog startMainDialog(std::string_view argumentText) {
     MainDialog dialog;
     ConversionJob& f = dialog.fields;
     f.inputPath = argumentText;
-    f.outputPath = argumentText;
     if (!argumentText.empty() && argumentText.front() == '"') {
         // Only a closing quote is dropped: an unbalanced quote must not cost
         // the path its last character.
         std::string_view unquoted = argumentText.substr(1);
         if (!unquoted.empty() && unquoted.back() == '"') unquoted.remove_suffix(1);
         f.inputPath = unquoted;
-        f.outputPath = f.inputPath;
     }
     if (!argumentText.empty()) {
-        if (endsWithIgnoringCase(f.outputPath, ".lwo")) f.outputPath.resize(f.outputPath.size() - 4);
-        f.outputPath += ".mdl";
+        f.outputPath = defaultOutputPath(f.inputPath);
         recallModelType(dialog, f.outputPath);
     }
     dialog.derivedFrom = f.inputPath;
@@ -90,8 +87,7 @@ MainDialog startMainDialog(std::string_view argumentText) {
 
 bool deriveOutputPath(const std::string& input, std::string& output) {
     if (input.empty()) return false;
-    const bool lwo = endsWithIgnoringCase(input, ".lwo");
-    output = (lwo ? input.substr(0, input.size() - 4) : input) + ".mdl";
+    output = defaultOutputPath(input);
     return true;
 }
 

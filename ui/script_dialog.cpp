@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/number_format.h"
+#include "core/output_paths.h"
 #include "scene/envelope.h"
 #include "scene/script_settings.h"
 #include "ui/number_text.h"
@@ -115,7 +116,7 @@ void browseScene(ScriptDialog& values, ScriptPlatform& platform) {
     auto chosen = platform.pickOpenFile({values.scenePath, ".lws", kSceneFilters});
     if (!chosen) return;
     values.scenePath = *chosen;
-    if (auto script = deriveScriptPath(values.scenePath, values.modelType)) {
+    if (auto script = deriveScriptPath(values.scenePath, scriptExtension(values.modelType))) {
         values.scriptPath = std::move(*script);
         recallSettingsOf(values);
     }

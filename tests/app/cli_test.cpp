@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <csignal>
+#include <iterator>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -73,6 +76,23 @@ TEST(CommandLine, HelpAndVersion) {
     CliRun version = cli({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "Vertexion v2.8b\nPublished under the MIT licence.\n");
+}
+
+// The bash completion is kept by hand: it must offer what --help lists.
+TEST(CommandLine, CompletionOffersTheOptionsTheHelpLists) {
+    const std::string completion = vxtest::readText(VERTEXION_SOURCE_DIR "/dist/bash-completion/vertexion-cli");
+    const std::size_t from = completion.find("compgen -W '-o ");
+    ASSERT_NE(from, std::string::npos);
+    const std::size_t begin = completion.find('\'', from) + 1;
+    std::istringstream words(completion.substr(begin, completion.find('\'', begin) - begin));
+    std::set<std::string> offered{std::istream_iterator<std::string>(words), {}};
+    offered.erase("--");
+    const std::string help = cli({"--help"}).out;
+    const std::regex option("(^|[ ,|])(--?[a-z][a-z-]*)");
+    std::set<std::string> listed;
+    for (auto m = std::sregex_iterator(help.begin(), help.end(), option); m != std::sregex_iterator(); ++m)
+        listed.insert((*m)[2]);
+    EXPECT_EQ(offered, listed);
 }
 
 TEST(CommandLine, DerivesTheOutputName) {
