@@ -172,6 +172,35 @@ void appendGeneralDigits(std::string& out, bool negative, const char* digits, in
 __extension__ typedef unsigned __int128 Int128;
 constexpr double kPow10Double[] = {1e-4, 1e-3, 1e-2, 1e-1, 1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
 
+// The integer part of m * 5^(5 - exponent) * 2^(e + 5 - exponent), rounded
+// half to even, when it has six digits: 0 with `whole` set. Otherwise the
+// step that moves the exponent towards six digits (1 or -1), or kOutOfReach
+// when the shift is beyond the integer type.
+constexpr int kOutOfReach = 2;
+template <typename Wide, int kMaxLeftShift>
+int sixDigitsAt(Wide m, int e, int exponent, std::uint64_t& whole) {
+    const Wide n = m * kPow5[5 - exponent];  // below 2^80
+    const int shift = e + 5 - exponent;
+    Wide rest = 0, half = 0;
+    if (shift >= 0) {
+        if (shift > kMaxLeftShift) return kOutOfReach;
+        const Wide shifted = n << shift;
+        if (shifted >= 10000000) return 1;
+        whole = std::uint64_t(shifted);
+    } else {
+        if (-shift >= int(sizeof(Wide) * 8) - 8) return kOutOfReach;
+        const Wide shifted = n >> -shift;
+        if (shifted >= 10000000) return 1;
+        whole = std::uint64_t(shifted);
+        rest = n & ((Wide(1) << -shift) - 1);
+        half = Wide(1) << (-shift - 1);
+    }
+    if (whole >= 1000000) return 1;
+    if (whole < 100000) return -1;
+    if (rest > half || (rest == half && rest != 0 && (whole & 1))) ++whole;
+    return 0;
+}
+
 // "%g" of a value between 1e-4 and 1e6, where it prints without an exponent,
 // by exact integer arithmetic: with the value m * 2^e and the decimal
 // exponent X, value * 10^(5 - X) = m * 5^(5 - X) * 2^(e + 5 - X), whose
@@ -205,38 +234,13 @@ bool generalInFixedRange(std::string& out, Real value) {
     if (exponent >= -5 && exponent < 5 && magnitude >= kPow10Double[exponent + 5]) ++exponent;
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (exponent < -4 || exponent > 5) return false;
-        const Wide n = m * kPow5[5 - exponent];  // below 2^80
-        const int shift = e + 5 - exponent;
         std::uint64_t whole;
-        Wide rest = 0, half = 0;
-        if (shift >= 0) {
-            if (shift > kMaxLeftShift) return false;
-            const Wide shifted = n << shift;
-            if (shifted >= 10000000) {
-                ++exponent;
-                continue;
-            }
-            whole = std::uint64_t(shifted);
-        } else {
-            if (-shift >= int(sizeof(Wide) * 8) - 8) return false;
-            const Wide shifted = n >> -shift;
-            if (shifted >= 10000000) {
-                ++exponent;
-                continue;
-            }
-            whole = std::uint64_t(shifted);
-            rest = n & ((Wide(1) << -shift) - 1);
-            half = Wide(1) << (-shift - 1);
-        }
-        if (whole >= 1000000) {
-            ++exponent;
+        const int miss = sixDigitsAt<Wide, kMaxLeftShift>(m, e, exponent, whole);
+        if (miss == kOutOfReach) return false;
+        if (miss != 0) {
+            exponent += miss;
             continue;
         }
-        if (whole < 100000) {
-            --exponent;
-            continue;
-        }
-        if (rest > half || (rest == half && rest != 0 && (whole & 1))) ++whole;
         if (whole == 1000000) {
             whole = 100000;
             ++exponent;
