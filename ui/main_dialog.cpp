@@ -46,13 +46,18 @@ void followInput(MainDialog& dialog) {
     dialog.derivedFrom = f.inputPath;
 }
 
+// The object named in the fields decides the form-dependent controls and the derived paths.
+void takeInput(MainDialog& dialog, MainPlatform& platform) {
+    checkObjectForm(dialog, platform);
+    followInput(dialog);
+    platform.showFields(dialog.fields);
+}
+
 // What leaving the input box does, for a run that starts while the box
 // still holds a name typed since the output was last derived.
 void catchUpWithInput(MainDialog& dialog, MainPlatform& platform) {
     if (dialog.fields.inputPath == dialog.derivedFrom) return;
-    checkObjectForm(dialog, platform);
-    followInput(dialog);
-    platform.showFields(dialog.fields);
+    takeInput(dialog, platform);
 }
 
 ConversionStatus runConversion(MainDialog& dialog, MainPlatform& platform) {
@@ -139,16 +144,12 @@ void browseInput(MainDialog& dialog, MainPlatform& platform) {
     auto chosen = platform.pickOpenFile({dialog.fields.inputPath, ".LWO", kObjectFilters});
     if (!chosen) return;
     dialog.fields.inputPath = *chosen;
-    checkObjectForm(dialog, platform);
-    followInput(dialog);
-    platform.showFields(dialog.fields);
+    takeInput(dialog, platform);
 }
 
 void inputLostFocus(MainDialog& dialog, MainPlatform& platform) {
     platform.readControls(dialog.fields);
-    checkObjectForm(dialog, platform);
-    followInput(dialog);
-    platform.showFields(dialog.fields);
+    takeInput(dialog, platform);
 }
 
 void browseOutput(MainDialog& dialog, MainPlatform& platform) {

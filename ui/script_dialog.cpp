@@ -96,6 +96,15 @@ void showScriptValues(const ScriptDialog& values, ScriptPlatform& platform) {
     platform.showControls(c);
 }
 
+namespace {
+
+void showAll(ScriptDialog& values, ScriptPlatform& platform) {
+    showScriptValues(values, platform);
+    updateSubdivideControls(values, platform);
+}
+
+}  // namespace
+
 void initScriptDialog(ScriptDialog& values, ScriptPlatform& platform) {
     showScriptValues(values, platform);
     readScriptControls(values, platform);
@@ -107,8 +116,7 @@ void initScriptDialog(ScriptDialog& values, ScriptPlatform& platform) {
         values.spfText = secondsPerFrameText(values.secondsPerFrame) + ' ';
     }
     values.spfSource = values.spfText;
-    showScriptValues(values, platform);
-    updateSubdivideControls(values, platform);
+    showAll(values, platform);
 }
 
 void browseScene(ScriptDialog& values, ScriptPlatform& platform) {
@@ -120,8 +128,7 @@ void browseScene(ScriptDialog& values, ScriptPlatform& platform) {
         values.scriptPath = std::move(*script);
         recallSettingsOf(values);
     }
-    showScriptValues(values, platform);
-    updateSubdivideControls(values, platform);
+    showAll(values, platform);
 }
 
 void browseScript(ScriptDialog& values, ScriptPlatform& platform) {
@@ -130,8 +137,7 @@ void browseScript(ScriptDialog& values, ScriptPlatform& platform) {
     if (!chosen) return;
     values.scriptPath = *chosen;
     recallSettingsOf(values);
-    showScriptValues(values, platform);
-    updateSubdivideControls(values, platform);
+    showAll(values, platform);
 }
 
 void parseSecondsPerFrame(ScriptDialog& values, ScriptPlatform& platform) {
