@@ -27,6 +27,12 @@ inline float loadF4(const std::uint8_t* p) {
     std::memcpy(&f, &bits, sizeof f);
     return f;
 }
+inline double loadF8(const std::uint8_t* p) {
+    const std::uint64_t bits = (std::uint64_t(loadU4(p)) << 32) | loadU4(p + 4);
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
 
 // Checked loads at an absolute offset: zero when the value does not fit.
 inline std::uint16_t peekU2(Bytes b, std::size_t at) {
@@ -66,6 +72,12 @@ public:
         if (!fits(4)) return 0.0f;
         float v = loadF4(bytes_.data() + pos_);
         pos_ += 4;
+        return v;
+    }
+    double f8() {
+        if (!fits(8)) return 0.0;
+        double v = loadF8(bytes_.data() + pos_);
+        pos_ += 8;
         return v;
     }
     // LWO2 variable-length index: two bytes below 0xFF00, else four bytes

@@ -114,7 +114,9 @@ std::optional<std::size_t> readWithoutGeometry(int fd, ByteBuffer& data) {
     const std::size_t size = data.size();
     std::optional<std::size_t> got = readAt(fd, bytes, std::min<std::size_t>(size, 12), 0);
     if (!got || *got < 12) return got;
-    if (loadU4(bytes + 8) != makeId("LWO2")) {
+    // LWO3 keeps its geometry in the same top-level chunks as LWO2.
+    const ChunkId type = loadU4(bytes + 8);
+    if (type != makeId("LWO2") && type != makeId("LWO3")) {
         got = readAt(fd, bytes + 12, size - 12, 12);
         return got ? std::optional<std::size_t>(12 + *got) : std::nullopt;
     }
@@ -278,23 +280,23 @@ std::optional<Chunk> findChunk(const ChunkFile& file, ChunkId id) {
     return found;
 }
 
-std::optional<Chunk> subChunkAt(Bytes bytes, std::size_t offset, std::size_t end) {
-    if (end > bytes.size() || offset > end || end - offset < 6) return std::nullopt;
+std::optional<Chunk> subChunkAt(Bytes bytes, std::size_t offset, std::size_t end, SizeField field) {
+    const std::size_t header = 4 + static_cast<std::size_t>(field);
+    if (end > bytes.size() || offset > end || end - offset < header) return std::nullopt;
     const std::uint8_t* p = bytes.data() + offset;
-    Chunk c{loadU4(p), loadU2(p + 4), offset + 6};
+    Chunk c{loadU4(p), field == SizeField::U4 ? loadU4(p + 4) : loadU2(p + 4), offset + header};
     if (c.size > end - c.offset) return std::nullopt;
     return c;
 }
 
-std::optional<Chunk> findSubChunk(Bytes bytes, std::size_t start, std::size_t length, ChunkId id) {
-    if (start > bytes.size()) return std::nullopt;
-    const std::size_t end = start + std::min(length, bytes.size() - start);
-    for (std::size_t at = start;;) {
-        std::optional<Chunk> c = subChunkAt(bytes, at, end);
-        if (!c) return std::nullopt;
-        if (c->id == id) return c;
-        at = c->end();
-    }
+std::optional<Chunk> findSubChunk(Bytes bytes, std::size_t start, std::size_t length, ChunkId id, SizeField field) {
+    std::optional<Chunk> found;
+    forEachSubChunk(bytes, start, length, field, [&](const Chunk& c) {
+        if (c.id != id) return true;
+        found = c;
+        return false;
+    });
+    return found;
 }
 
 }  // namespace vx

@@ -4,6 +4,7 @@
 // declared size runs past the end of its area ends the walk, so no view ever
 // reaches outside the bytes, whatever sizes the file claims.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -119,9 +120,34 @@ void forEachChunk(const ChunkFile& file, Visit&& visit) {
 }
 
 std::optional<Chunk> findChunk(const ChunkFile& file, ChunkId id);
-// Sub-chunks: 4-byte id, 2-byte size, data. The first one with `id` in the run
-// [start, start + length) of the bytes.
-std::optional<Chunk> findSubChunk(Bytes bytes, std::size_t start, std::size_t length, ChunkId id);
-// Sub-chunk at `offset` of the bytes, if its header and data fit before `end`.
-std::optional<Chunk> subChunkAt(Bytes bytes, std::size_t offset, std::size_t end);
+
+// The width of a sub-chunk's size field. LWOB and LWO2 sub-chunks (inside
+// SURF, BLOK and the like) have two bytes, and the next one begins right
+// after the declared data. LWO3 gives every chunk at every depth four bytes
+// and keeps the IFF pad byte after odd data.
+enum class SizeField : std::uint8_t { U2 = 2, U4 = 4 };
+
+// Sub-chunk at `offset` of the bytes (4-byte id, size, data), if its header
+// and data fit before `end`.
+std::optional<Chunk> subChunkAt(Bytes bytes, std::size_t offset, std::size_t end, SizeField field = SizeField::U2);
+// Offset of the sub-chunk after `c`.
+inline std::size_t nextSubChunkOffset(const Chunk& c, SizeField field) {
+    return field == SizeField::U4 ? c.end() + (c.size & 1) : c.end();
+}
+// Visits the sub-chunks of the run [start, start + length) of the bytes in
+// order; `visit` returns false to stop. One that claims more than the run
+// holds ends the walk.
+template <typename Visit>
+void forEachSubChunk(Bytes bytes, std::size_t start, std::size_t length, SizeField field, Visit&& visit) {
+    if (start > bytes.size()) return;
+    const std::size_t end = start + std::min(length, bytes.size() - start);
+    for (std::size_t at = start;;) {
+        std::optional<Chunk> c = subChunkAt(bytes, at, end, field);
+        if (!c || !visit(*c)) return;
+        at = nextSubChunkOffset(*c, field);
+    }
+}
+// The first sub-chunk with `id` in the run [start, start + length) of the bytes.
+std::optional<Chunk> findSubChunk(Bytes bytes, std::size_t start, std::size_t length, ChunkId id,
+                                  SizeField field = SizeField::U2);
 }  // namespace vx

@@ -1,7 +1,7 @@
 // Writes the fuzz targets' seed inputs under fuzz/corpus/ (committed): small
-// objects made by the tests' builder, scenes for the fixed object of the
-// scene target, layer names, and model and script headers written by the
-// converter itself. The bundled examples are copied in as seeds too.
+// objects made by the tests' builder (an LWO3 one among them), scenes for the
+// fixed object of the scene target, layer names, and model and script headers
+// written by the converter itself. The bundled examples are copied in as seeds too.
 // Usage: make_fuzz_seeds SOURCE_DIR CORPUS_DIR
 
 #include <filesystem>
@@ -14,7 +14,7 @@
 #include "dispatch/run_job.h"
 #include "core/message_sink.h"
 #include "fuzz/fuzz_objects.h"
-#include "tests/support/lwo2_builder.h"
+#include "tests/support/lwo3_builder.h"
 
 namespace fs = std::filesystem;
 using namespace vxtest;
@@ -155,6 +155,7 @@ int main(int argc, char** argv) {
     ok &= writeBytes(corpus / "object/articulated.lwo", articulated);
     ok &= writeBytes(corpus / "object/textured.lwo", texturedObject());
     ok &= writeBytes(corpus / "object/lightwave5.lwo", lightwave5Object());
+    ok &= writeBytes(corpus / "object/lwo3-nodes.lwo", lwo3Triangle());
     ok &= writeBytes(corpus / "object/named-layer.lwo", vxfuzz::namedLayerObject("Hook@A1(Grip)Ap"));
     for (const char* example : {"beacon.lwo", "ship.lwo"}) {
         fs::copy_file(source / "examples" / example, corpus / "object" / example, fs::copy_options::overwrite_existing);

@@ -7,12 +7,14 @@
 namespace {
 
 TEST(ByteReader, ReadsBigEndianFields) {
-    const std::vector<std::uint8_t> b = {0x12, 0x34, 0x56, 0x78, 0xFF, 0xFE, 0x3F, 0x80, 0x00, 0x00};
+    const std::vector<std::uint8_t> b = {0x12, 0x34, 0x56, 0x78, 0xFF, 0xFE, 0x3F, 0x80, 0x00, 0x00,
+                                         0x3F, 0xF8, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01};
     vx::ByteReader r(b);
     EXPECT_EQ(r.u2(), 0x1234);
     EXPECT_EQ(r.u2(), 0x5678);
     EXPECT_EQ(r.i2(), -2);
     EXPECT_EQ(r.f4(), 1.0f);
+    EXPECT_EQ(r.f8(), 1.5000000000000002);  // the low word counts
     EXPECT_TRUE(r.ok());
     EXPECT_TRUE(r.atEnd());
 }

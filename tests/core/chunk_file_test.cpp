@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "tests/support/lwo_builder.h"
+#include "tests/support/lwo3_builder.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -99,8 +99,11 @@ TEST(ChunkFileLoad, WithoutGeometryReadsAllButTheGeometry) {
         trailing.insert(trailing.end(), c.bytes.begin(), c.bytes.end());
     std::vector<std::uint8_t> cutHeader = trailing;
     cutHeader.resize(cutHeader.size() - 3);
+    // LWO3 keeps the same top-level geometry chunks; its nested FORMs are read whole.
+    std::vector<vxtest::Data> lwo3 = chunks;
+    lwo3.insert(lwo3.end() - 1, vxtest::lwo3Surface("Hull", chunk("SMAN", Data().f4(1.5f))));
 
-    for (const auto& bytes : {form("LWO2", chunks), form("LWO2", large), trailing, cutHeader,
+    for (const auto& bytes : {form("LWO2", chunks), form("LWO2", large), trailing, cutHeader, form("LWO3", lwo3),
                               form("LWOB", {chunk("PNTS", Data().point(1, 2, 3))})}) {
         const std::string path = dir.path("ship.lwo");
         vxtest::writeFile(path, bytes);
@@ -110,7 +113,7 @@ TEST(ChunkFileLoad, WithoutGeometryReadsAllButTheGeometry) {
         ASSERT_TRUE(partial.load(path, sink, vx::LoadScope::WithoutGeometry));
         ASSERT_EQ(partial.bytes.size(), bytes.size());
         std::vector<std::uint8_t> expected = bytes;
-        if (whole.formType() == makeId("LWO2")) {
+        if (whole.formType() != makeId("LWOB")) {
             std::size_t next = vx::kFirstChunk;
             vx::forEachChunk(whole, [&](const vx::Chunk& c) {
                 if (isGeometry(c.id)) std::fill(expected.begin() + c.offset, expected.begin() + c.end(), 0);

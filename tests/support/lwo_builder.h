@@ -27,6 +27,11 @@ struct Data {
         std::memcpy(&bits, &f, 4);
         return u4(bits);
     }
+    Data& f8(double d) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &d, 8);
+        return u4(static_cast<std::uint32_t>(bits >> 32)).u4(static_cast<std::uint32_t>(bits));
+    }
     Data& point(float x, float y, float z) { return f4(x).f4(y).f4(z); }
     // LWO2 variable-length index.
     Data& vx(std::uint32_t index) { return index < 0xFF00 ? u2(index) : u4(0xFF000000u | index); }
