@@ -1,6 +1,5 @@
 #include "lwo2/context.h"
 
-#include <cstring>
 #include <unordered_map>
 
 namespace vx {

@@ -5,14 +5,12 @@
 // dispatcher keeps one context for the whole run, so the model conversion and
 // the articulation script share the layer groups and their decoded pivots.
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <map>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -1,6 +1,5 @@
 #include "lwo2/layer_geometry.h"
 
-#include <algorithm>
 
 #include "core/identifier.h"
 #include "core/mdl_text.h"

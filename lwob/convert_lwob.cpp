@@ -1,6 +1,5 @@
 #include "lwob/convert_lwob.h"
 
-#include <algorithm>
 #include <string_view>
 #include <vector>
 
