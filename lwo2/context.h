@@ -1,9 +1,9 @@
 #pragma once
 // The state of one LightWave 6+ conversion: the loaded object, the layer
-// cursor that every per-layer lookup depends on, the surfaces, the layer
-// groups and the summary texts that are printed after the last layer. The
-// dispatcher keeps one context for the whole run, so the model conversion and
-// the articulation script share the layer groups and their decoded pivots.
+// cursor that every per-layer lookup depends on, the surfaces and the layer
+// groups. The dispatcher keeps one context for the whole run, so the model
+// conversion and the articulation script share the layer groups and their
+// decoded pivots.
 
 #include <algorithm>
 #include <array>
@@ -80,17 +80,6 @@ struct Lwo2Context {
     std::map<int, std::size_t> parentIndex;
     std::map<int, std::size_t> includeIndex;
     std::size_t groupLinks = 0;  // Refers between groups recorded by linkGroups()
-
-    // Summary lists, each made of "#\t...\n" lines.
-    std::string articulations;
-    std::string texturesUsed;
-    std::string attachPoints;
-    std::string modelPointing;
-    std::string solarPanelGroups;
-
-    // The Articulations line being built for the current layer.
-    std::string articulationLine;
-    bool lineHasEntries = false;
 };
 
 // Layer walks. Each sets the cursor (current layer, layer end, current layer

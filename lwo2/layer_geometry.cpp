@@ -5,7 +5,8 @@
 #include "core/identifier.h"
 #include "core/mdl_text.h"
 #include "core/number_format.h"
-#include "lwo2/surface.h"
+#include "lwo2/surface_look_lwo2.h"
+#include "lwo2/surface_text.h"
 
 namespace vx {
 
@@ -16,7 +17,7 @@ enum : std::uint8_t { kMesh = 1, kPointBlock = 2 };
 }  // namespace
 
 void GeometryWriter::write(const ConversionJob& job, Lwo2Context& context, OutputFile& out,
-                           const LayerChunks& chunks, float& extent) {
+                           const LayerChunks& chunks, float& extent, ModelSummary& summary) {
     ChunkFile& file = context.file;
     const std::size_t pointCount = chunks.points.size / 12;
     decodePoints(file.mutableData(chunks.points), pointCount, job.modelType, extent);
@@ -31,7 +32,7 @@ void GeometryWriter::write(const ConversionJob& job, Lwo2Context& context, Outpu
     for (std::size_t s = 0; s < context.surfaces.size() && !out.failed(); ++s) {
         if (surfaceStart_[s] == surfaceStart_[s + 1]) continue;  // no polygon of the layer uses it
         writeSurface(job, context, context.surfaces[s], out, points, pointCount, surfaceStart_[s],
-                     surfaceStart_[s + 1]);
+                     surfaceStart_[s + 1], summary);
     }
 }
 
@@ -158,7 +159,7 @@ bool GeometryWriter::loadTextureMap(const Lwo2Context& context, const Lwo2Surfac
 
 void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context, Lwo2Surface& surface,
                                   OutputFile& out, const std::uint8_t* points, std::size_t pointCount,
-                                  std::size_t first, std::size_t last) {
+                                  std::size_t first, std::size_t last, ModelSummary& summary) {
     // Counting pass. A point that one surface uses both alone and in a mesh
     // is listed in both blocks, so every mesh polygon names listed vertices.
     std::size_t meshPolygons = 0, meshVertices = 0, blockPoints = 0;
@@ -186,7 +187,8 @@ void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context
         text += singleLine(*comment);
         text += '\n';
     }
-    const std::string attributes = translateSurface(context, surface, job.allImageFormats);
+    const std::string attributes =
+        attributeText(readSurfaceLook(context, surface), context.currentLayerNumber, job.allImageFormats, summary);
 
     if (blockPoints > 0) {
         appendPointsOpening(text, attributes, blockPoints);

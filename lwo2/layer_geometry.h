@@ -11,6 +11,7 @@
 #include "core/job.h"
 #include "core/output_file.h"
 #include "lwo2/context.h"
+#include "lwo2/model_summary.h"
 
 namespace vx {
 
@@ -25,9 +26,10 @@ struct LayerChunks {
 class GeometryWriter {
 public:
     // Decodes the layer's points (raising `extent`) and writes the surface
-    // blocks. The context's cursor must mark the layer.
+    // blocks, adding the surfaces' summary lines to `summary`. The context's
+    // cursor must mark the layer.
     void write(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const LayerChunks& chunks,
-               float& extent);
+               float& extent, ModelSummary& summary);
 
 private:
     struct Polygon {
@@ -39,7 +41,8 @@ private:
     void groupBySurface(const Lwo2Context& context);
     bool loadTextureMap(const Lwo2Context& context, const Lwo2Surface& surface, std::size_t pointCount);
     void writeSurface(const ConversionJob& job, Lwo2Context& context, Lwo2Surface& surface, OutputFile& out,
-                      const std::uint8_t* points, std::size_t pointCount, std::size_t first, std::size_t last);
+                      const std::uint8_t* points, std::size_t pointCount, std::size_t first, std::size_t last,
+                      ModelSummary& summary);
 
     std::vector<std::uint32_t> indices_;     // point indices of all kept polygons
     std::vector<Polygon> polygons_;          // one-point and mesh polygons, file order
