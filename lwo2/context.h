@@ -1,9 +1,8 @@
 #pragma once
 // The state of one LightWave 6+ conversion: the loaded object, its layer
-// index, the surfaces, the layer groups and the summary texts that are
-// printed after the last layer. The
-// dispatcher keeps one context for the whole run, so the model conversion and
-// the articulation script share the layer groups and their decoded pivots.
+// index, the surfaces and the layer groups. The dispatcher keeps one context
+// for the whole run, so the model conversion and the articulation script
+// share the layer groups and their decoded pivots.
 
 #include <array>
 #include <cstddef>
@@ -60,17 +59,6 @@ struct Lwo2Context {
     std::map<int, std::size_t> parentIndex;
     std::map<int, std::size_t> includeIndex;
     std::size_t groupLinks = 0;  // Refers between groups recorded by linkGroups()
-
-    // Summary lists, each made of "#\t...\n" lines.
-    std::string articulations;
-    std::string texturesUsed;
-    std::string attachPoints;
-    std::string modelPointing;
-    std::string solarPanelGroups;
-
-    // The Articulations line being built for the current layer.
-    std::string articulationLine;
-    bool lineHasEntries = false;
 };
 
 // The object's layers, indexed by the first call.

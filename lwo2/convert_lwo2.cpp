@@ -5,6 +5,7 @@
 #include "core/identifier.h"
 #include "core/mdl_text.h"
 #include "core/number_format.h"
+#include "lwo2/model_summary.h"
 #include "lwo2/placement.h"
 #include "lwo2/write_layer.h"
 
@@ -21,12 +22,6 @@ void writeGroup(const LayerGroup& group, std::string& out) {
     out += "EndComponent\n";
 }
 
-void writeSummary(std::string& out, std::string_view title, const std::string& list) {
-    out += title;
-    out += list.empty() ? std::string_view("#\t(none)\n") : std::string_view(list);
-    out += "#\n";
-}
-
 ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const std::string& outputPath,
                          OutputFile& out, MessageSink& sink) {
     if (out.open(outputPath, job.files) != 0) {
@@ -40,12 +35,13 @@ ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const s
     std::string mainBody;
     float extent = 10.0f;
     GeometryWriter geometry;
+    ModelSummary summary;
     const LayerIndex& layers = layerIndex(context);
     const std::size_t count = job.sortLayers ? layers.inNumberOrder.size() : layers.inFileOrder.size();
     // A failed write ends the walk: the model can no longer be written.
     for (std::size_t i = 0; i < count && !out.failed(); ++i) {
         const LayerEntry& entry = layers.inFileOrder[job.sortLayers ? layers.inNumberOrder[i] : i];
-        writeLayer(job, context, out, entry, mainBody, extent, geometry);
+        writeLayer(job, context, out, entry, mainBody, extent, geometry, summary);
     }
     placeOrphanGroups(context, mainBody);
 
@@ -58,7 +54,7 @@ ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const s
     text += "EndComponent\nBoundRadius ";
     appendGeneral(text, (double(extent) + 1000.0) * 1.5);
     text += "\n#\n";
-    writeSummaries(context, text);
+    writeSummaries(summary, text);
     return finishModelFile(out, modelName, outputPath, sink);
 }
 
@@ -67,14 +63,6 @@ ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const s
 void writeLayerGroups(const Lwo2Context& context, std::string& out) {
     for (const LayerGroup& group : context.includeGroups) writeGroup(group, out);
     for (const LayerGroup& group : context.parentGroups) writeGroup(group, out);
-}
-
-void writeSummaries(const Lwo2Context& context, std::string& out) {
-    writeSummary(out, "# Articulations:\n", context.articulations);
-    writeSummary(out, "# Textures used:\n", context.texturesUsed);
-    writeSummary(out, "# Attach points:\n", context.attachPoints);
-    writeSummary(out, "# Model pointing articulations:\n", context.modelPointing);
-    writeSummary(out, "# SolarPanel groups:\n", context.solarPanelGroups);
 }
 
 ConversionStatus convertLwo2(const ConversionJob& job, Lwo2Context& context, const std::string& outputPath,

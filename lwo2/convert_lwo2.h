@@ -18,8 +18,5 @@ ConversionStatus convertLwo2(const ConversionJob& job, Lwo2Context& context, con
 
 // The include groups, then the parent groups, in creation order.
 void writeLayerGroups(const Lwo2Context& context, std::string& out);
-// The Articulations, Textures used, Attach points, Model pointing and
-// SolarPanel groups sections.
-void writeSummaries(const Lwo2Context& context, std::string& out);
 
 }  // namespace vx

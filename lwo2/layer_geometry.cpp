@@ -5,12 +5,14 @@
 #include "core/mdl_text.h"
 #include "core/number_format.h"
 #include "core/surface_blocks.h"
-#include "lwo2/surface.h"
+#include "lwo2/surface_look_lwo2.h"
+#include "lwo2/surface_text.h"
 
 namespace vx {
 
 void GeometryWriter::write(const ConversionJob& job, Lwo2Context& context, OutputFile& out,
-                           const LayerEntry& layer, const LayerChunks& chunks, float& extent) {
+                           const LayerEntry& layer, const LayerChunks& chunks, float& extent,
+                           ModelSummary& summary) {
     ChunkFile& file = context.file;
     const std::size_t pointCount = chunks.points.size / 12;
     decodePoints(file.mutableData(chunks.points), pointCount, job.modelType, extent);
@@ -24,7 +26,7 @@ void GeometryWriter::write(const ConversionJob& job, Lwo2Context& context, Outpu
     for (std::size_t s = 0; s < context.surfaces.size() && !out.failed(); ++s) {
         if (surfaceStart_[s] == surfaceStart_[s + 1]) continue;  // no polygon of the layer uses it
         writeSurface(job, context, layer, context.surfaces[s], out, points, pointCount, surfaceStart_[s],
-                     surfaceStart_[s + 1]);
+                     surfaceStart_[s + 1], summary);
     }
 }
 
@@ -151,7 +153,8 @@ bool GeometryWriter::loadTextureMap(const Lwo2Context& context, const LayerEntry
 
 void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context, const LayerEntry& layer,
                                   Lwo2Surface& surface, OutputFile& out, const std::uint8_t* points,
-                                  std::size_t pointCount, std::size_t first, std::size_t last) {
+                                  std::size_t pointCount, std::size_t first, std::size_t last,
+                                  ModelSummary& summary) {
     const SurfacePolygons polygons{*this, first, last};
     const BlockCounts counts = markSurfacePoints(points_, polygons);
 
@@ -164,7 +167,8 @@ void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context
         text += singleLine(*comment);
         text += '\n';
     }
-    const std::string attributes = translateSurface(context, surface, layer.number, job.allImageFormats);
+    const std::string attributes =
+        attributeText(readSurfaceLook(context, surface), layer.number, job.allImageFormats, summary);
     PointUv uv;
     if (counts.meshPolygons > 0 && loadTextureMap(context, layer, surface, pointCount)) uv = {u_.data(), v_.data()};
     writeSurfaceBlocks(out, points_, polygons, counts, attributes, points, uv);

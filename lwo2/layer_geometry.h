@@ -12,6 +12,7 @@
 #include "core/output_file.h"
 #include "core/surface_blocks.h"
 #include "lwo2/context.h"
+#include "lwo2/model_summary.h"
 
 namespace vx {
 
@@ -26,9 +27,9 @@ struct LayerChunks {
 class GeometryWriter {
 public:
     // Decodes the layer's points (raising `extent`) and writes the surface
-    // blocks.
+    // blocks, adding the surfaces' summary lines to `summary`.
     void write(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const LayerEntry& layer,
-               const LayerChunks& chunks, float& extent);
+               const LayerChunks& chunks, float& extent, ModelSummary& summary);
 
 private:
     struct Polygon {
@@ -51,8 +52,9 @@ private:
     void groupBySurface(const Lwo2Context& context);
     bool loadTextureMap(const Lwo2Context& context, const LayerEntry& layer, const Lwo2Surface& surface,
                         std::size_t pointCount);
-    void writeSurface(const ConversionJob& job, Lwo2Context& context, const LayerEntry& layer, Lwo2Surface& surface, OutputFile& out,
-                      const std::uint8_t* points, std::size_t pointCount, std::size_t first, std::size_t last);
+    void writeSurface(const ConversionJob& job, Lwo2Context& context, const LayerEntry& layer, Lwo2Surface& surface,
+                      OutputFile& out, const std::uint8_t* points, std::size_t pointCount, std::size_t first,
+                      std::size_t last, ModelSummary& summary);
 
     std::vector<std::uint32_t> indices_;     // point indices of all kept polygons
     std::vector<Polygon> polygons_;          // one-point and mesh polygons, file order

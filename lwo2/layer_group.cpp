@@ -258,22 +258,4 @@ bool linkGroups(Lwo2Context& context, LayerGroup& from, LayerGroup& to) {
     return true;
 }
 
-void addArticulationName(Lwo2Context& context, std::string_view name) {
-    if (context.lineHasEntries) context.articulationLine += ", ";
-    context.articulationLine += name;
-    context.lineHasEntries = true;
-}
-
-void addAttachPoint(Lwo2Context& context, std::string_view label) {
-    context.attachPoints += "#\t";
-    context.attachPoints += label;
-    context.attachPoints += '\n';
-}
-
-void addPointing(Lwo2Context& context, std::string_view name) {
-    context.modelPointing += "#\t";
-    context.modelPointing += name;
-    context.modelPointing += '\n';
-}
-
 }  // namespace vx

@@ -55,9 +55,4 @@ void appendTriple(std::string& out, const Point3& p);
 // it runs.
 bool linkGroups(Lwo2Context& context, LayerGroup& from, LayerGroup& to);
 
-// Summary helpers.
-void addArticulationName(Lwo2Context& context, std::string_view name);
-void addAttachPoint(Lwo2Context& context, std::string_view label);
-void addPointing(Lwo2Context& context, std::string_view name);
-
 }  // namespace vx

@@ -1,6 +1,7 @@
 #include "lwo2/placement.h"
 
 #include <climits>
+#include <vector>
 
 #include "core/identifier.h"
 #include "core/number_format.h"
@@ -42,8 +43,9 @@ std::optional<int> scanInt(std::string_view codes, std::size_t at) {
 // that the script writer and the model agree on which items a layer has.
 class CodeWalk {
 public:
-    CodeWalk(const ConversionJob& job, Lwo2Context& context, const LayerPlacement& layer, LayerGroup& own)
-        : job_(job), context_(context), layer_(layer), own_(own) {}
+    CodeWalk(const ConversionJob& job, Lwo2Context& context, const LayerPlacement& layer, LayerGroup& own,
+             ModelSummary& summary)
+        : job_(job), context_(context), layer_(layer), own_(own), summary_(summary) {}
 
     // The articulation text: the Articulation block, then the extra lines.
     std::string run() {
@@ -52,10 +54,6 @@ public:
         articulation_ += layer_.name.component;
         articulation_ += '\n';
         const std::size_t opening = articulation_.size();
-        context_.articulationLine = "#\t";
-        context_.articulationLine += layer_.name.component;
-        context_.articulationLine += " - ";
-        context_.lineHasEntries = false;
 
         for (std::size_t at = 0; at < codes.size();) at = item(codes, at);
 
@@ -65,10 +63,14 @@ public:
             articulation_ += "\t\tEndArticulation\n";
         }
         articulation_ += extra_;
-        if (context_.lineHasEntries) {
-            context_.articulations += context_.articulationLine;
-            context_.articulations += '\n';
-            context_.lineHasEntries = false;
+        if (!articulationNames_.empty()) {
+            std::string line = layer_.name.component;
+            line += " - ";
+            for (std::size_t i = 0; i < articulationNames_.size(); ++i) {
+                if (i > 0) line += ", ";
+                line += articulationNames_[i];
+            }
+            addArticulation(summary_, line);
         }
         return std::move(articulation_);
     }
@@ -92,7 +94,7 @@ private:
             case 'p': {
                 std::string name = layer_.name.component;
                 at = readArgument(extra_, "\t\tPointing ", "0 1 0\n", codes, at, &name);
-                addPointing(context_, name);
+                addPointing(summary_, name);
                 return at;
             }
             case 'e': {
@@ -116,7 +118,7 @@ private:
     std::size_t articulationLine(const CodeInfo& code, std::string_view codes, std::size_t at) {
         std::string name(code.defaultName);
         at = readArgument(articulation_, code.keyword, code.defaultRange, codes, at, &name);
-        addArticulationName(context_, name);
+        articulationNames_.push_back(std::move(name));
         return at;
     }
 
@@ -148,8 +150,10 @@ private:
     Lwo2Context& context_;
     const LayerPlacement& layer_;
     LayerGroup& own_;
+    ModelSummary& summary_;
     std::string articulation_;
     std::string extra_;
+    std::vector<std::string> articulationNames_;  // for the layer's Articulations line
     std::optional<int> includeTarget_;
 };
 
@@ -161,7 +165,8 @@ void appendRefer(std::string& out, std::string_view component) {
     out += "\n\tEndRefer\n";
 }
 
-std::optional<std::string> writeAttachPoint(Lwo2Context& context, const LayerPlacement& layer, std::string& out) {
+std::optional<std::string> writeAttachPoint(Lwo2Context& context, const LayerPlacement& layer, std::string& out,
+                                            ModelSummary& summary) {
     std::optional<std::size_t> at = findCode(layer.name.codes, 'A');
     if (!at) return std::nullopt;
     std::string name = "AP";
@@ -171,7 +176,7 @@ std::optional<std::string> writeAttachPoint(Lwo2Context& context, const LayerPla
     if (std::size_t cut = name.find('@'); cut != std::string::npos) name.resize(cut);
     if (name.size() > kMaxComponentName) name.resize(kMaxComponentName);
     const std::string label = name.substr(name.find('_') + 1);
-    addAttachPoint(context, label);
+    addAttachPoint(summary, label);
 
     const std::string_view codes = layer.name.codes;
     const bool effect = *at + 1 < codes.size() && codes[*at + 1] == 'e';
@@ -190,7 +195,8 @@ void setUpGroups(Lwo2Context& context, const LayerPlacement& layer) {
     if (layer.parent) parentGroup(context, *layer.parent);
 }
 
-void placeLayer(const ConversionJob& job, Lwo2Context& context, const LayerPlacement& layer, std::string& mainBody) {
+void placeLayer(const ConversionJob& job, Lwo2Context& context, const LayerPlacement& layer, std::string& mainBody,
+                ModelSummary& summary) {
     LayerGroup& own = parentGroup(context, layer.number);
     if (layer.pivotNonZero) {
         setPivot(own, layer.pivot);
@@ -204,7 +210,7 @@ void placeLayer(const ConversionJob& job, Lwo2Context& context, const LayerPlace
     std::string articulation;
     std::optional<int> includeTarget;
     if (!layer.name.codes.empty()) {
-        CodeWalk walk(job, context, layer, own);
+        CodeWalk walk(job, context, layer, own, summary);
         articulation = walk.run();
         includeTarget = walk.includeTarget();
     }

@@ -11,6 +11,7 @@
 #include "core/model_type.h"
 #include "lwo2/context.h"
 #include "lwo2/layer_codes.h"
+#include "lwo2/model_summary.h"
 
 namespace vx {
 
@@ -26,7 +27,8 @@ struct LayerPlacement {
 
 // When the codes hold an "A" item: appends the attach point component to
 // `out`, adds its label to the Attach points list and returns its name.
-std::optional<std::string> writeAttachPoint(Lwo2Context& context, const LayerPlacement& layer, std::string& out);
+std::optional<std::string> writeAttachPoint(Lwo2Context& context, const LayerPlacement& layer, std::string& out,
+                                            ModelSummary& summary);
 
 // Creates the layer's own group and its LightWave parent's group, in that order.
 void setUpGroups(Lwo2Context& context, const LayerPlacement& layer);
@@ -34,8 +36,9 @@ void setUpGroups(Lwo2Context& context, const LayerPlacement& layer);
 // Fills the own group (pivot, Refer to the component), walks the codes
 // (articulations, pointing, extra lines, includes, orientation) and places
 // the layer's Refer block in an include group, the parent's group or
-// `mainBody`.
-void placeLayer(const ConversionJob& job, Lwo2Context& context, const LayerPlacement& layer, std::string& mainBody);
+// `mainBody`. The layer's articulations and pointing go into `summary`.
+void placeLayer(const ConversionJob& job, Lwo2Context& context, const LayerPlacement& layer, std::string& mainBody,
+                ModelSummary& summary);
 
 // Hangs under `mainBody` every non-empty parent group that no written layer
 // placed (its layer hidden or absent), so that its children still appear.

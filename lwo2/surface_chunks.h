@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "core/chunk_file.h"
 
@@ -12,6 +13,11 @@ namespace vx {
 
 // The first CLIP chunk whose index has `index` in its low 16 bits.
 std::optional<Chunk> findClip(const ChunkFile& file, std::uint32_t index);
+
+// The image path that the CLIP with `index` names (a variable-length index as
+// read: a four-byte one must match the CLIP's index whole); empty when there
+// is no such CLIP.
+std::string clipImagePath(const ChunkFile& file, std::uint32_t index);
 
 // The sub-chunk area of a surface: from its first sub-chunk to the end of
 // the SURF data.

@@ -9,7 +9,7 @@
 namespace vx {
 
 void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const LayerEntry& entry,
-                std::string& mainBody, float& extent, GeometryWriter& geometry) {
+                std::string& mainBody, float& extent, GeometryWriter& geometry, ModelSummary& summary) {
     ChunkFile& file = context.file;
     std::string& text = out.buffer();
     text += "#\n# Layer ";
@@ -37,7 +37,7 @@ void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out,
     layer.pivotNonZero =
         double(std::fabs(layer.pivot.x)) + std::fabs(layer.pivot.y) + std::fabs(layer.pivot.z) > 1e-17;
 
-    const std::optional<std::string> attachPoint = writeAttachPoint(context, layer, text);
+    const std::optional<std::string> attachPoint = writeAttachPoint(context, layer, text, summary);
 
     const std::optional<Chunk> pnts = findInLayer(file, entry, makeId("PNTS"));
     const std::optional<Chunk> pols = findInLayer(file, entry, makeId("POLS"), makeId("FACE"));
@@ -57,9 +57,11 @@ void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out,
     text += layer.name.component;
     text += '\n';
     if (attachPoint) appendRefer(text, *attachPoint);
-    placeLayer(job, context, layer, mainBody);
+    placeLayer(job, context, layer, mainBody, summary);
 
-    if (pnts && pols && ptag) geometry.write(job, context, out, entry, LayerChunks{*pnts, *pols, *ptag}, extent);
+    if (pnts && pols && ptag) {
+        geometry.write(job, context, out, entry, LayerChunks{*pnts, *pols, *ptag}, extent, summary);
+    }
     out.buffer() += "EndComponent\n";
     out.flushIfFull();
 }

@@ -1,8 +1,8 @@
-#include "lwo2/surface.h"
-
 #include <gtest/gtest.h>
 
 #include "lwo2/surface_chunks.h"
+#include "lwo2/surface_look_lwo2.h"
+#include "lwo2/surface_text.h"
 
 #include "tests/lwo2/lwo2_test_support.h"
 
@@ -17,12 +17,18 @@ struct Surfaces {
         vx::buildSurfaceList(context);
     }
     std::string translate(std::size_t i, bool allImageFormats = true) {
-        return vx::translateSurface(context, context.surfaces.at(i), 2, allImageFormats);
+        return vx::attributeText(vx::readSurfaceLook(context, context.surfaces.at(i)), 2, allImageFormats, summary);
+    }
+    std::string imageName(std::uint32_t index, bool allImageFormats) {
+        return vx::imageName(vx::clipImagePath(file, index), allImageFormats);
     }
     RecordingSink sink;
     vx::ChunkFile file;
     vx::Lwo2Context context{file};
+    vx::ModelSummary summary;
 };
+
+using Entries = std::vector<std::string>;
 
 std::string lines(std::initializer_list<std::string_view> parts) {
     std::string s;
@@ -35,7 +41,8 @@ TEST(TranslateSurface, WithoutColourOnlyGrey) {
                                  .add(imageBlock("COLR", 1))),
                 clip(1, "hull.png")});
     EXPECT_EQ(s.translate(0), "\t\tFaceColor grey78\n");
-    EXPECT_EQ(s.context.articulations + s.context.texturesUsed + s.context.solarPanelGroups, "");
+    EXPECT_TRUE(s.summary.articulations.empty() && s.summary.texturesUsed.empty() &&
+                s.summary.solarPanelGroups.empty());
 }
 
 TEST(TranslateSurface, DiffuseTruncatesAndLightingSwitches) {
@@ -52,7 +59,7 @@ TEST(TranslateSurface, DiffuseTruncatesAndLightingSwitches) {
                      "\t\t\tgreenColorTranslate Green 0 0 255\n\t\t\tblueColorTranslate Blue 0 0 255\n"
                      "\t\tEndArticulation\n"),
               std::string::npos);
-    EXPECT_EQ(s.context.articulations, "#\tL2_C - Red, Green, Blue\n");
+    EXPECT_EQ(s.summary.articulations, Entries{"L2_C - Red, Green, Blue"});
     // Levels are not clamped: above 1 gives more than 255, below 0 a negative level.
     EXPECT_EQ(s.translate(3).substr(0, 25), "\t\tFaceColor %510-26000\n\t\t");
 }
@@ -82,21 +89,21 @@ TEST(TranslateSurface, SolarPanelKeepsTheTextFromTheKeywordOnOneLine) {
     EXPECT_NE(s.translate(0).find("\t\tFaceColor %000000000\n\t\tSolarPanel Array B\n"), std::string::npos);
     s.translate(0);
     s.translate(1);
-    EXPECT_EQ(s.context.solarPanelGroups, "#\tSolarPanel Array B\n#\tSolarPanel Array B\n#\tSolarPanel\n");
+    EXPECT_EQ(s.summary.solarPanelGroups, (Entries{"SolarPanel Array B", "SolarPanel Array B", "SolarPanel"}));
 }
 
 TEST(ImageName, LastPathComponentPrintableAndCut) {
     Surfaces s({clip(1, "C:\\maps\\hull plate.old.tga"), clip(65537, "other.png"), clip(2, std::string(50, 'a')),
                 clip(3, "dir.v2/~{x}.png"), chunk("CLIP", Data().u4(4).u2(0))});
-    EXPECT_EQ(vx::imageNameFromClip(s.context, 1, false), "hullplate");
-    EXPECT_EQ(vx::imageNameFromClip(s.context, 1, true), "hullplate.old.tga");
-    EXPECT_EQ(vx::imageNameFromClip(s.context, 2, true), std::string(39, 'a'));
-    EXPECT_EQ(vx::imageNameFromClip(s.context, 3, false), "x");
-    EXPECT_EQ(vx::imageNameFromClip(s.context, 4, true), "");
-    EXPECT_EQ(vx::imageNameFromClip(s.context, 9, true), "");
+    EXPECT_EQ(s.imageName(1, false), "hullplate");
+    EXPECT_EQ(s.imageName(1, true), "hullplate.old.tga");
+    EXPECT_EQ(s.imageName(2, true), std::string(39, 'a'));
+    EXPECT_EQ(s.imageName(3, false), "x");
+    EXPECT_EQ(s.imageName(4, true), "");
+    EXPECT_EQ(s.imageName(9, true), "");
     // A two-byte index matches on 16 bits; a four-byte one must match whole.
-    EXPECT_EQ(vx::imageNameFromClip(s.context, 65537, true), "other.png");
-    EXPECT_EQ(vx::imageNameFromClip(s.context, 0xFF0001, true), "");
+    EXPECT_EQ(s.imageName(65537, true), "other.png");
+    EXPECT_EQ(s.imageName(0xFF0001, true), "");
 }
 
 TEST(Textures, BumpAloneAndBlocksWithoutImages) {
@@ -120,7 +127,32 @@ TEST(Textures, BumpAloneAndBlocksWithoutImages) {
         << c;
     // A transparency image without a colour image is neither written nor listed.
     EXPECT_EQ(s.translate(2).find("Texture"), std::string::npos);
-    EXPECT_EQ(s.context.texturesUsed, "#\tbump\n#\tfar.png\n#\tbump.tga\n");
+    EXPECT_EQ(s.summary.texturesUsed, (Entries{"bump", "far.png", "bump.tga"}));
+}
+
+// A look that no SURF chunk filled: images named by path alone, as a node
+// graph gives them. The writer needs nothing else; an image used again is
+// listed once.
+TEST(AttributeText, WritesALookFilledByHand) {
+    vx::SurfaceLook look;
+    look.color = {{1.0f, 0.5f, 0.0f}};
+    look.smoothingAngle = 1.0f;
+    look.sidedness = 3;
+    look.glossiness = 0.5f;
+    using vx::TextureChannel;
+    using vx::TextureImage;
+    vx::SurfaceTexture color{.channel = TextureChannel::Color, .image = TextureImage{{}, "Images/hull.png"}};
+    color.wrap = vx::TextureWrap{3, 1};
+    color.pixelBlending = false;
+    vx::SurfaceTexture mask{.channel = TextureChannel::Transparency, .image = TextureImage{{}, "C:maps/mask.tga"}};
+    look.textures = {color, mask};
+    vx::ModelSummary summary;
+    EXPECT_EQ(vx::attributeText(look, 1, false, summary),
+              lines({"\t\tFaceColor %255128000\n", "\t\tSpecularity 0.000000\n", "\t\tShininess 64\n",
+                     "\t\tTexture\n\t\t\tRGB hull\n\t\t\tAlpha mask\n\t\t\tParm Mipmap\n\t\t\tParm ClampS\n",
+                     "\t\tEndTexture\n"}));
+    vx::attributeText(look, 2, false, summary);
+    EXPECT_EQ(summary.texturesUsed, (Entries{"hull", "mask"}));
 }
 
 TEST(SurfaceChunks, FindClipMatchesTheLowSixteenBitsOfTheIndex) {
