@@ -257,8 +257,9 @@ constexpr OptionSpec kOptions[] = {
 std::string usageText() {
     std::string text =
         "Usage: vertexion-cli [OPTIONS] OBJECT...\n"
-        "Converts LightWave objects (.lwo) into MDL model files.\n"
-        "\n";
+        "Converts LightWave objects (.lwo) into MDL model files.\n";
+    text += kObjectVersions;
+    text += "\n\n";
     for (const OptionSpec& o : kOptions) text += o.help;
     text += "\nLayer-name codes: see vertexion-cli(1) or docs/layer-codes.md (installed in share/doc/vertexion/)\n";
     return text;

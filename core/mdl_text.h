@@ -15,6 +15,9 @@
 namespace vx {
 
 inline constexpr std::string_view kProgramBanner = "Vertexion v2.8b";
+// The object forms the converter reads, for the help texts.
+inline constexpr std::string_view kObjectVersions =
+    "Reads objects of LightWave 5 (LWOB), LightWave 6 to 2015 (LWO2) and LightWave 2018 and later (LWO3).";
 
 // "# Korvan 3D Model file" header naming the object, then the axis line.
 void appendModelHeader(std::string& out, std::string_view objectModelName, ModelType type);

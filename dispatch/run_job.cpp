@@ -62,7 +62,8 @@ ConversionStatus dispatch(ConversionJob& job, MessageSink& sink) {
     job.timeScale = job.secondsPerFrame * 30.0;
 
     const ChunkId form = file.formType();
-    if (form == makeId("LWO2")) return runLwo2(job, file, sink);
+    // LWO3 (LightWave 2018 and later) nests its chunks but keeps LWO2's geometry.
+    if (form == makeId("LWO2") || form == makeId("LWO3")) return runLwo2(job, file, sink);
     // A LightWave 5 object is always converted and never yields a script.
     if (form == makeId("LWOB")) {
         if (writesOverItsInput(job, true, false, sink)) return 1;

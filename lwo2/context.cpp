@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+#include "core/nested_form.h"
+
 namespace vx {
 
 Lwo2Context::Lwo2Context(ChunkFile& object) : file(object) {}
@@ -15,8 +17,8 @@ bool Lwo2Surface::usesTag(int tag) const {
 }
 
 SubChunkArea Lwo2Surface::area() const {
-    if (firstSubChunk >= chunk.size) return {chunk.end(), 0};
-    return {chunk.offset + firstSubChunk, chunk.size - firstSubChunk};
+    if (firstSubChunk >= chunk.size) return {chunk.end(), 0, fields};
+    return {chunk.offset + firstSubChunk, chunk.size - firstSubChunk, fields};
 }
 
 const LayerIndex& layerIndex(Lwo2Context& context) {
@@ -34,6 +36,31 @@ std::string_view surfaceName(const ChunkFile& file, const Chunk& surf, std::size
     return name;
 }
 
+// An LWO3 surface names itself in its first child, a chunk of four spaces;
+// its other children follow with four-byte sizes.
+std::optional<Lwo2Surface> lwo3Surface(const ChunkFile& file, const Chunk& c) {
+    std::optional<FormRun> form = asForm(file.all(), c);
+    if (!form || form->type != makeId("SURF")) return std::nullopt;
+    Lwo2Surface s;
+    s.chunk = c;
+    s.fields = SizeField::U4;
+    s.firstSubChunk = 4;
+    if (std::optional<Chunk> names = subChunkAt(file.all(), form->start, form->start + form->length, SizeField::U4);
+        names && names->id == kBlankId) {
+        s.name = file.reader(*names).evenString();
+    }
+    return s;
+}
+
+std::optional<Lwo2Surface> surfaceOf(const ChunkFile& file, const Chunk& c) {
+    if (file.formType() == makeId("LWO3")) return lwo3Surface(file, c);
+    if (c.id != makeId("SURF")) return std::nullopt;
+    Lwo2Surface s;
+    s.chunk = c;
+    s.name = surfaceName(file, c, s.firstSubChunk);
+    return s;
+}
+
 }  // namespace
 
 void buildSurfaceList(Lwo2Context& context) {
@@ -41,12 +68,10 @@ void buildSurfaceList(Lwo2Context& context) {
     context.surfacesBuilt = true;
     const ChunkFile& file = context.file;
     forEachChunk(file, [&](const Chunk& c) {
-        if (c.id != makeId("SURF")) return true;
-        Lwo2Surface s;
-        s.chunk = c;
-        s.name = surfaceName(file, c, s.firstSubChunk);
-        s.tagIndices.fill(-2);
-        context.surfaces.push_back(s);
+        std::optional<Lwo2Surface> s = surfaceOf(file, c);
+        if (!s) return true;
+        s->tagIndices.fill(-2);
+        context.surfaces.push_back(*s);
         return true;
     });
     if (!file.tags || context.surfaces.empty()) return;
@@ -74,7 +99,7 @@ void buildSurfaceList(Lwo2Context& context) {
 
 std::optional<Chunk> findSurfaceField(const Lwo2Context& context, const Lwo2Surface& surface, ChunkId id) {
     const SubChunkArea a = surface.area();
-    return findSubChunk(context.file.all(), a.start, a.length, id);
+    return findSubChunk(context.file.all(), a.start, a.length, id, a.field);
 }
 
 }  // namespace vx

@@ -21,15 +21,16 @@
 
 namespace vx {
 
-// One SURF chunk of the object.
+// One surface of the object: a SURF chunk in LWO2, a FORM SURF in LWO3.
 struct Lwo2Surface {
     static constexpr std::size_t kTagSlots = 10;
     // Indices of the TAGS strings equal to the surface's name, in TAGS order;
     // unused slots hold -2.
     std::array<int, kTagSlots> tagIndices{};
-    Chunk chunk;                     // the SURF chunk; its data starts with the name
-    std::size_t firstSubChunk = 0;   // offset in the data past the name and the source name
+    Chunk chunk;                     // the SURF chunk (LWO2: its data starts with the name) or FORM
+    std::size_t firstSubChunk = 0;   // offset in the data of the first sub-chunk
     std::string_view name;           // view into the loaded bytes
+    SizeField fields = SizeField::U2;  // the size field of its sub-chunks: four bytes in LWO3
 
     // True when a polygon carrying this TAGS index belongs to the surface.
     bool usesTag(int tag) const;
@@ -64,7 +65,8 @@ struct Lwo2Context {
 // The object's layers, indexed by the first call.
 const LayerIndex& layerIndex(Lwo2Context& context);
 
-// Fills the surface list from the SURF chunks, once per conversion.
+// Fills the surface list from the SURF chunks (LWO3: the FORM SURFs), once
+// per conversion.
 void buildSurfaceList(Lwo2Context& context);
 
 // The first sub-chunk with `id` in the surface's sub-chunk area.

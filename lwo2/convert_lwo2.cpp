@@ -7,6 +7,7 @@
 #include "core/number_format.h"
 #include "lwo2/model_summary.h"
 #include "lwo2/placement.h"
+#include "lwo2/surface_look_lwo2.h"
 #include "lwo2/write_layer.h"
 
 namespace vx {
@@ -22,6 +23,26 @@ void writeGroup(const LayerGroup& group, std::string& out) {
     out += "EndComponent\n";
 }
 
+// Every surface's look, read once for all layers. A material of which only
+// the colour could be read is named once per run.
+std::vector<SurfaceLook> readSurfaceLooks(const Lwo2Context& context, const std::string& objectPath,
+                                          MessageSink& sink) {
+    std::vector<SurfaceLook> looks;
+    looks.reserve(context.surfaces.size());
+    for (const Lwo2Surface& surface : context.surfaces) {
+        looks.push_back(readSurfaceLook(context, surface));
+        const SurfaceLook& look = looks.back();
+        if (look.partlyReadMaterial.empty()) continue;
+        std::string text = "Warning: Surface \"";
+        text += singleLine(look.name);
+        text += "\" uses a \"";
+        text += singleLine(look.partlyReadMaterial);
+        text += "\" material, of which only the colour is read.";
+        sink.warning(text, objectPath);
+    }
+    return looks;
+}
+
 ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const std::string& outputPath,
                          OutputFile& out, MessageSink& sink) {
     if (out.open(outputPath, job.files) != 0) {
@@ -34,7 +55,8 @@ ConversionStatus convert(const ConversionJob& job, Lwo2Context& context, const s
 
     std::string mainBody;
     float extent = 10.0f;
-    GeometryWriter geometry;
+    const std::vector<SurfaceLook> looks = readSurfaceLooks(context, job.inputPath, sink);
+    GeometryWriter geometry(looks);
     ModelSummary summary;
     const LayerIndex& layers = layerIndex(context);
     const std::size_t count = job.sortLayers ? layers.inNumberOrder.size() : layers.inFileOrder.size();

@@ -107,18 +107,35 @@ void GeometryWriter::groupBySurface(const Lwo2Context& context) {
     }
 }
 
-// Loads the surface's UV map into u_, v_: the TXUV map of the layer
-// named by the VMAP of the surface's first texture block. Points the map does
-// not list get 0, 0; entries for points beyond the list are skipped, and an
-// entry cut off by the end of the chunk ends the map.
-bool GeometryWriter::loadTextureMap(const Lwo2Context& context, const LayerEntry& layer, const Lwo2Surface& surface,
-                                    std::size_t pointCount) {
+namespace {
+
+// The UV map a surface's textures lie by: the one the VMAP of an LWO2
+// surface's first texture block names, whatever the block is; for LWO3,
+// whose blocks are nested in the node graph, that of the look's first
+// texture.
+std::optional<std::string_view> textureMapName(const Lwo2Context& context, const Lwo2Surface& surface,
+                                               const SurfaceLook& look) {
+    if (surface.fields == SizeField::U4) {
+        if (look.textures.empty() || look.textures.front().uvMap.empty()) return std::nullopt;
+        return look.textures.front().uvMap;
+    }
     const ChunkFile& file = context.file;
     std::optional<Chunk> blok = findSurfaceField(context, surface, makeId("BLOK"));
-    if (!blok) return false;
+    if (!blok) return std::nullopt;
     std::optional<Chunk> vmapName = findSubChunk(file.all(), blok->offset, blok->size, makeId("VMAP"));
-    if (!vmapName) return false;
-    const std::string_view wanted = file.reader(*vmapName).cstring();
+    if (!vmapName) return std::nullopt;
+    return file.reader(*vmapName).cstring();
+}
+
+}  // namespace
+
+// Loads the surface's UV map into u_, v_: the TXUV map of the layer named
+// `wanted`. Points the map does not list get 0, 0; entries for points beyond
+// the list are skipped, and an entry cut off by the end of the chunk ends the
+// map.
+bool GeometryWriter::loadTextureMap(const Lwo2Context& context, const LayerEntry& layer, std::string_view wanted,
+                                    std::size_t pointCount) {
+    const ChunkFile& file = context.file;
 
     std::optional<Chunk> map;
     forEachInLayer(file, layer, [&](const Chunk& c) {
@@ -167,10 +184,13 @@ void GeometryWriter::writeSurface(const ConversionJob& job, Lwo2Context& context
         text += singleLine(*comment);
         text += '\n';
     }
-    const std::string attributes =
-        attributeText(readSurfaceLook(context, surface), layer.number, job.allImageFormats, summary);
+    const SurfaceLook& look = looks_[&surface - context.surfaces.data()];
+    const std::string attributes = attributeText(look, layer.number, job.allImageFormats, summary);
     PointUv uv;
-    if (counts.meshPolygons > 0 && loadTextureMap(context, layer, surface, pointCount)) uv = {u_.data(), v_.data()};
+    if (counts.meshPolygons > 0) {
+        std::optional<std::string_view> map = textureMapName(context, surface, look);
+        if (map && loadTextureMap(context, layer, *map, pointCount)) uv = {u_.data(), v_.data()};
+    }
     writeSurfaceBlocks(out, points_, polygons, counts, attributes, points, uv);
 }
 

@@ -13,6 +13,7 @@
 #include "core/surface_blocks.h"
 #include "lwo2/context.h"
 #include "lwo2/model_summary.h"
+#include "lwo2/surface_look.h"
 
 namespace vx {
 
@@ -26,6 +27,9 @@ struct LayerChunks {
 // Working arrays, kept from layer to layer so that a long object reuses them.
 class GeometryWriter {
 public:
+    // `looks` holds the look of every surface of the context, in its order.
+    explicit GeometryWriter(const std::vector<SurfaceLook>& looks) : looks_(looks) {}
+
     // Decodes the layer's points (raising `extent`) and writes the surface
     // blocks, adding the surfaces' summary lines to `summary`.
     void write(const ConversionJob& job, Lwo2Context& context, OutputFile& out, const LayerEntry& layer,
@@ -50,12 +54,13 @@ private:
 
     void readPolygons(const ChunkFile& file, const LayerChunks& chunks, std::size_t pointCount);
     void groupBySurface(const Lwo2Context& context);
-    bool loadTextureMap(const Lwo2Context& context, const LayerEntry& layer, const Lwo2Surface& surface,
+    bool loadTextureMap(const Lwo2Context& context, const LayerEntry& layer, std::string_view wanted,
                         std::size_t pointCount);
     void writeSurface(const ConversionJob& job, Lwo2Context& context, const LayerEntry& layer, Lwo2Surface& surface,
                       OutputFile& out, const std::uint8_t* points, std::size_t pointCount, std::size_t first,
                       std::size_t last, ModelSummary& summary);
 
+    const std::vector<SurfaceLook>& looks_;
     std::vector<std::uint32_t> indices_;     // point indices of all kept polygons
     std::vector<Polygon> polygons_;          // one-point and mesh polygons, file order
     std::vector<std::uint32_t> tags_;        // TAGS index per kept polygon

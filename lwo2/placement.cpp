@@ -165,7 +165,7 @@ void appendRefer(std::string& out, std::string_view component) {
     out += "\n\tEndRefer\n";
 }
 
-std::optional<std::string> writeAttachPoint(Lwo2Context& context, const LayerPlacement& layer, std::string& out,
+std::optional<std::string> writeAttachPoint(const LayerPlacement& layer, std::string& out,
                                             ModelSummary& summary) {
     std::optional<std::size_t> at = findCode(layer.name.codes, 'A');
     if (!at) return std::nullopt;

@@ -27,7 +27,7 @@ struct LayerPlacement {
 
 // When the codes hold an "A" item: appends the attach point component to
 // `out`, adds its label to the Attach points list and returns its name.
-std::optional<std::string> writeAttachPoint(Lwo2Context& context, const LayerPlacement& layer, std::string& out,
+std::optional<std::string> writeAttachPoint(const LayerPlacement& layer, std::string& out,
                                             ModelSummary& summary);
 
 // Creates the layer's own group and its LightWave parent's group, in that order.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/chunk_file.h"
+#include "lwo2/surface_look.h"
 
 namespace vx {
 
@@ -24,21 +25,22 @@ std::string clipImagePath(const ChunkFile& file, std::uint32_t index);
 struct SubChunkArea {
     std::size_t start = 0;
     std::size_t length = 0;
+    SizeField field = SizeField::U2;
 };
 
 // Visits the BLOK sub-chunks of the area in order; `visit` returns false to
 // stop. A sub-chunk claiming more than the area holds ends the walk.
 template <typename Visit>
 void forEachBlock(Bytes bytes, const SubChunkArea& area, Visit&& visit) {
-    const std::size_t end = std::min(area.start + area.length, bytes.size());
-    std::int64_t remaining = static_cast<std::int64_t>(area.length);
-    for (std::size_t at = area.start; remaining > 0;) {
-        std::optional<Chunk> here = subChunkAt(bytes, at, end);
-        if (!here) return;
-        if (here->id == makeId("BLOK") && !visit(*here)) return;
-        remaining -= 6 + static_cast<std::int64_t>(here->size);
-        at = here->end();
-    }
+    forEachSubChunk(bytes, area.start, area.length, area.field,
+                    [&](const Chunk& c) { return c.id != makeId("BLOK") || visit(c); });
 }
+
+// The texture channel a CHAN sub-chunk's id names.
+TextureChannel textureChannelOf(ChunkId id);
+
+// The image texture of a texture block whose sub-chunks fill `block` (IMAG,
+// VMAP, WRAP, AAST, PIXB, TAMP; each optional), on `channel`.
+SurfaceTexture readImageBlock(const ChunkFile& file, const SubChunkArea& block, TextureChannel channel);
 
 }  // namespace vx

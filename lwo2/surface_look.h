@@ -56,6 +56,11 @@ struct SurfaceLook {
     bool colorKeyed = false;                  // "ParmTransp": colour-keyed textures
 
     std::vector<SurfaceTexture> textures;
+
+    // LWO3: the kind of the material node wired to the surface when it is
+    // neither "Standard" nor "Principled BSDF", so that only its colour was
+    // read; empty otherwise.
+    std::string partlyReadMaterial;
 };
 
 // Sets what a surface comment asks for; the keywords are case-sensitive

@@ -2,6 +2,7 @@
 
 #include "core/byte_reader.h"
 #include "lwo2/surface_chunks.h"
+#include "lwo2/surface_look_nodes.h"
 
 namespace vx {
 
@@ -17,13 +18,6 @@ std::optional<Chunk> blockField(Bytes bytes, const Chunk& blok, const char (&id)
     return findSubChunk(bytes, blok.offset, blok.size, makeId(id));
 }
 
-TextureChannel channelOf(ChunkId id) {
-    if (id == makeId("COLR")) return TextureChannel::Color;
-    if (id == makeId("TRAN")) return TextureChannel::Transparency;
-    if (id == makeId("BUMP")) return TextureChannel::Bump;
-    return TextureChannel::Other;
-}
-
 // The channel named in the block's IMAP header, or none when the block has
 // no IMAP (procedural, gradient and shader layers carry no image) or its
 // header names no channel.
@@ -36,31 +30,23 @@ std::optional<TextureChannel> imageMapChannel(const ChunkFile& file, const Chunk
     std::optional<Chunk> chan =
         findSubChunk(file.all(), imap->offset + header.offset(), header.remaining(), makeId("CHAN"));
     if (!chan) return std::nullopt;
-    return channelOf(peekU4(file.data(*chan), 0));
+    return textureChannelOf(peekU4(file.data(*chan), 0));
 }
 
 std::optional<SurfaceTexture> readTexture(const ChunkFile& file, const Chunk& blok) {
     std::optional<TextureChannel> channel = imageMapChannel(file, blok);
     if (!channel) return std::nullopt;
-    const Bytes bytes = file.all();
-    SurfaceTexture t;
-    t.channel = *channel;
-    if (std::optional<Chunk> imag = blockField(bytes, blok, "IMAG")) {
-        const std::uint32_t index = ByteReader(file.data(*imag)).vx();
-        t.image = TextureImage{index, clipImagePath(file, index)};
-    }
-    if (std::optional<Chunk> vmap = blockField(bytes, blok, "VMAP")) t.uvMap = file.reader(*vmap).cstring();
-    if (std::optional<Chunk> wrap = blockField(bytes, blok, "WRAP")) {
-        ByteReader r = file.reader(*wrap);
-        t.wrap = TextureWrap{};
-        t.wrap->width = r.u2();
-        t.wrap->height = r.u2();
-    }
-    // AAST's first two bytes are its flags, whatever follows them.
-    if (std::optional<Chunk> aast = blockField(bytes, blok, "AAST")) t.antialiasing = peekU2(file.data(*aast), 0) != 0;
-    if (std::optional<Chunk> pixb = blockField(bytes, blok, "PIXB")) t.pixelBlending = peekU2(file.data(*pixb), 0) != 0;
-    if (std::optional<Chunk> tamp = blockField(bytes, blok, "TAMP")) t.amplitude = ByteReader(file.data(*tamp)).f4();
-    return t;
+    return readImageBlock(file, {blok.offset, blok.size, SizeField::U2}, *channel);
+}
+
+// LWO3 nests an image layer in a FORM BLOK and keeps the rest of the look in
+// the node graph, which wins over any LWO2-style sub-chunk.
+void readNodeLook(const ChunkFile& file, const Lwo2Surface& surface, SurfaceLook& look) {
+    std::optional<FormRun> form = asForm(file.all(), surface.chunk);
+    if (!form) return;
+    readFormBlocks(file, *form, std::nullopt, look);
+    NodeGraph graph;
+    if (readNodeGraph(file.all(), *form, graph) == kNodeGraphRead) applyWiredMaterial(file, graph, look);
 }
 
 }  // namespace
@@ -82,6 +68,10 @@ SurfaceLook readSurfaceLook(const Lwo2Context& context, const Lwo2Surface& surfa
     if (std::optional<Chunk> side = findSurfaceField(context, surface, makeId("SIDE")))
         look.sidedness = peekU2(file.data(*side), 0);
     if (std::optional<std::string_view> comment = surfaceComment(context, surface)) readCommentKeywords(*comment, look);
+    if (surface.fields == SizeField::U4) {
+        readNodeLook(file, surface, look);
+        return look;
+    }
     forEachBlock(file.all(), surface.area(), [&](const Chunk& blok) {
         std::optional<SurfaceTexture> texture = readTexture(file, blok);
         if (texture) look.textures.push_back(std::move(*texture));

@@ -37,7 +37,7 @@ void writeLayer(const ConversionJob& job, Lwo2Context& context, OutputFile& out,
     layer.pivotNonZero =
         double(std::fabs(layer.pivot.x)) + std::fabs(layer.pivot.y) + std::fabs(layer.pivot.z) > 1e-17;
 
-    const std::optional<std::string> attachPoint = writeAttachPoint(context, layer, text, summary);
+    const std::optional<std::string> attachPoint = writeAttachPoint(layer, text, summary);
 
     const std::optional<Chunk> pnts = findInLayer(file, entry, makeId("PNTS"));
     const std::optional<Chunk> pols = findInLayer(file, entry, makeId("POLS"), makeId("FACE"));

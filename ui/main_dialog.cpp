@@ -20,7 +20,7 @@ namespace {
 // Only the form type matters here; the whole object is loaded by the run.
 // A pipe or device named in the box would block the dialog on opening, so
 // only regular files are looked into.
-bool isLwo2File(const std::string& path) {
+bool isLayeredObject(const std::string& path) {
     std::error_code ec;
     if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return false;
     std::ifstream in(path, std::ios::binary);
@@ -28,7 +28,8 @@ bool isLwo2File(const std::string& path) {
     std::array<std::uint8_t, 16> head{};
     in.read(reinterpret_cast<char*>(head.data()), head.size());
     const Bytes read(head.data(), static_cast<std::size_t>(in.gcount()));
-    return peekU4(read, 8) == makeId("LWO2");
+    const ChunkId form = peekU4(read, 8);
+    return form == makeId("LWO2") || form == makeId("LWO3");
 }
 
 void enableOutputControls(MainPlatform& platform, bool enabled) {
@@ -101,7 +102,7 @@ void recallModelType(MainDialog& dialog, const std::string& mdlPath) {
 }
 
 void checkObjectForm(MainDialog& dialog, MainPlatform& platform) {
-    if (isLwo2File(dialog.fields.inputPath)) {
+    if (isLayeredObject(dialog.fields.inputPath)) {
         if (!dialog.advancedRevealed) {
             dialog.advancedRevealed = true;
             platform.setShown(MainControl::Convert, true);
@@ -113,7 +114,7 @@ void checkObjectForm(MainDialog& dialog, MainPlatform& platform) {
         return;
     }
     if (!dialog.advancedRevealed) return;
-    // Only LWO2 objects can skip the model file or yield a script.
+    // Only LWO2 and LWO3 objects can skip the model file or yield a script.
     platform.setControlEnabled(MainControl::Convert, false);
     platform.setControlEnabled(MainControl::Articulate, false);
     dialog.fields.convert = true;

@@ -25,7 +25,7 @@ struct MainDialog {
     // Every option of a run, with the dialog's defaults; a job is built from
     // them for each run. The script fields are edited in the script dialog.
     ConversionJob fields;
-    // "Convert", "Articulate" and "Details..." have been shown for an LWO2
+    // "Convert", "Articulate" and "Details..." have been shown for an LWO2 or LWO3
     // input; they stay visible from then on.
     bool advancedRevealed = false;
     // The input text the output name was last derived from. Enter presses
@@ -70,7 +70,7 @@ bool deriveOutputPath(const std::string& input, std::string& output);
 // The model type of an existing model file, when it names one.
 void recallModelType(MainDialog& dialog, const std::string& mdlPath);
 
-// Reveals the LightWave 6+ options for an LWO2 input, and resets them for any
+// Reveals the LightWave 6+ options for an LWO2 or LWO3 input, and resets them for any
 // other once they have been revealed.
 void checkObjectForm(MainDialog& dialog, MainPlatform& platform);
 

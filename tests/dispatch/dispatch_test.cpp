@@ -37,7 +37,7 @@ TEST(ValidateAndRun, ChecksTheEntriesInOrder) {
 
 TEST(RunJob, RejectsOtherFormsAndSetsTheTimeScale) {
     vxtest::ScratchDir dir;
-    for (const char* type : {"lwob", "ILBM", "LWO3"}) {
+    for (const char* type : {"lwob", "ILBM", "LWO4"}) {
         vxtest::writeFile(dir.path("x.lwo"), form(type, {chunk("PNTS", Data().point(0, 0, 0))}));
         vx::ConversionJob job{.inputPath = dir.path("x.lwo"), .outputPath = dir.path("x.mdl"), .secondsPerFrame = 1};
         vxtest::RecordingSink sink;

@@ -20,15 +20,19 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     auto* banner = boldLabel(translated(kProgramBanner), this);
     banner->setObjectName(QStringLiteral("aboutBanner"));
     auto* heading = new QLabel(translated(kMainHeading), this);
+    auto* versions = new QLabel(translated(kObjectVersions), this);
+    versions->setObjectName(QStringLiteral("aboutVersions"));
+    versions->setWordWrap(true);
     auto* licence = new QLabel(tr("Published under the MIT licence."), this);
     licence->setObjectName(QStringLiteral("aboutLicence"));
     auto* ok = defaultButton(tr("OK"), "okButton", this);
     auto* layout = new QGridLayout(this);
-    layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
+    layout->addWidget(icon, 0, 0, 4, 1, Qt::AlignTop);
     layout->addWidget(banner, 0, 1);
     layout->addWidget(heading, 1, 1);
-    layout->addWidget(licence, 2, 1);
-    layout->addWidget(ok, 3, 0, 1, 2, Qt::AlignRight);
+    layout->addWidget(versions, 2, 1);
+    layout->addWidget(licence, 3, 1);
+    layout->addWidget(ok, 4, 0, 1, 2, Qt::AlignRight);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
