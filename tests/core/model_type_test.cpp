@@ -21,7 +21,7 @@ vx::Point3 decodeOne(float x, float y, float z, ModelType type, float& maximum) 
     return vx::decodedPoint(bytes.data(), 0);
 }
 
-TEST(DecodePoints, RotatesAxesPerModelType) {
+TEST(DecodePoints, RotatesAxesPerModelTypeAndRaisesTheMaximumNeverToNan) {
     const std::pair<ModelType, std::array<float, 3>> cases[] = {
         {ModelType::SpacecraftAircraft, {3, 1, -2}}, {ModelType::GroundVehicle, {3, -1, 2}},
         {ModelType::Facility, {1, 3, 2}},           {ModelType::None, {1, 2, -3}},
@@ -31,20 +31,11 @@ TEST(DecodePoints, RotatesAxesPerModelType) {
         float m = 10.0f;
         const vx::Point3 p = decodeOne(1, 2, 3, type, m);
         EXPECT_EQ((std::array<float, 3>{p.x, p.y, p.z}), expected) << int(type);
-        EXPECT_EQ(m, 10.0f);
-    }
-}
-
-TEST(DecodePoints, RaisesTheRunningMaximumOnlyStrictlyAndNeverToNan) {
-    for (int t = 0; t < 4; ++t) {
-        float m = 10.0f;
-        decodeOne(-12.5f, 0, 4, static_cast<ModelType>(t), m);
-        EXPECT_EQ(m, 12.5f);
-        m = 10.0f;
-        decodeOne(10, -10, 10, static_cast<ModelType>(t), m);
-        EXPECT_EQ(m, 10.0f);
-        decodeOne(std::nanf(""), 1, 1, static_cast<ModelType>(t), m);
-        EXPECT_EQ(m, 10.0f);
+        decodeOne(10, -10, 10, type, m);
+        decodeOne(std::nanf(""), 1, 1, type, m);
+        EXPECT_EQ(m, 10.0f) << int(type);
+        decodeOne(-12.5f, 0, 4, type, m);
+        EXPECT_EQ(m, 12.5f) << int(type);
     }
 }
 

@@ -61,38 +61,8 @@ TEST(ConvertLwob, GoldenTwoSurfacesWithPointsMeshesAndAnUnusedSurface) {
                                 chunk("SRFS", Data().name("Hull").name("Glass").name("Unused")),
                                 chunk("POLS", pols), chunk("SURF", hull)});
     Result r = convert(object);
-    const std::string hullAttributes =
-        "\t\tFaceColor %200100005\n\t\tSmoothShading No\n\t\tBackfaceCullable Yes\n\t\tTranslucency 0.500000\n"
-        "\t\tSpecularity 2.000000\n\t\tShininess 128\n\t\tFaceEmissionColor Yes\n";
-    const std::string expected =
-        header("# Axis rotation applied: Spacecraft/Aircraft (+Y to -Z, +X to +Y)\n") +
-        "# Surface: Hull\n"
-        "\tPoints\n" + hullAttributes +
-        "\t\tNumVerts 1\n\t\tPointSize 2\n\t\tData\n"
-        "\t\t\t2.00000000000 2.00000000000 -2.00000000000\n"
-        "\tEndPoints\n"
-        "\tPolygonMesh\n" + hullAttributes +
-        "\t\tNumVerts 3\n\t\tData\n"
-        "\t\t\t0.00000000000 0.00000000000 -0.00000000000\n"
-        "\t\t\t0.00000000000 1.00000000000 -0.00000000000\n"
-        "\t\t\t0.00000000000 0.00000000000 -1.00000000000\n"
-        "\t\tNumPolys 1\n\t\tPolys\n"
-        "\t\t\t3 2 1 0\n"
-        "\tEndPolygonMesh\n"
-        "# Surface: Glass\n"
-        "\tPolygonMesh\n"
-        "\t\tFaceColor grey78\n\t\tSmoothShading No\n\t\tBackfaceCullable Yes\n"
-        "\t\tNumVerts 3\n\t\tData\n"
-        "\t\t\t0.00000000000 1.00000000000 -0.00000000000\n"
-        "\t\t\t0.00000000000 0.00000000000 -1.00000000000\n"
-        "\t\t\t20.00000000000 0.00000000000 -0.00000000000\n"
-        "\t\tNumPolys 1\n\t\tPolys\n"
-        "\t\t\t3 1 2 0\n"
-        "\tEndPolygonMesh\n"
-        "# Surface: Unused\n" +
-        trailer("30");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.text, expected);
+    EXPECT_EQ(r.text, vxtest::goldenText("lwob/golden/two_surfaces.mdl"));
     EXPECT_EQ(r.sink.warnings(), std::vector<std::string>{"Warning: Surface Unused not used.\n"});
     EXPECT_TRUE(r.sink.errors().empty());
 }
@@ -113,33 +83,8 @@ TEST(ConvertLwob, GoldenAwkwardPolygonsOnAFacility) {
                                 chunk("SRFS", Data().name("A\nB").name("Plain")), chunk("POLS", pols),
                                 chunk("SURF", Data().name("A\nB").add(sub("COLR", Data().u1(1).u1(2).u1(3).u1(0))))});
     Result r = convert(object, vx::ModelType::Facility);
-    const std::string points =
-        "\t\t\t1.00000000000 3.00000000000 2.00000000000\n"
-        "\t\t\t4.00000000000 6.00000000000 5.00000000000\n"
-        "\t\t\t7.00000000000 9.00000000000 8.00000000000\n"
-        "\t\t\t-1.00000000000 -3.00000000000 -2.00000000000\n"
-        "\t\t\t0.50000000000 0.12500000000 0.25000000000\n";
-    const std::string expected =
-        header("# Axis rotation applied: Facility (+Y to +Z)\n") +
-        "# Surface: A B\n"
-        "\tPoints\n\t\tFaceColor %001002003\n\t\tNumVerts 1\n\t\tPointSize 2\n\t\tData\n"
-        "\t\t\t1.00000000000 3.00000000000 2.00000000000\n"
-        "\tEndPoints\n"
-        "\tPolygonMesh\n\t\tFaceColor %001002003\n\t\tNumVerts 5\n\t\tData\n" + points +
-        "\t\tNumPolys 2\n\t\tPolys\n"
-        "\t\t\t5 4 3 2 1 0\n"
-        "\t\t\t0\n"
-        "\tEndPolygonMesh\n"
-        "# Surface: Plain\n"
-        "\tPolygonMesh\n\t\tFaceColor grey78\n\t\tSmoothShading No\n\t\tBackfaceCullable Yes\n"
-        "\t\tNumVerts 5\n\t\tData\n" + points +
-        "\t\tNumPolys 2\n\t\tPolys\n"
-        "\t\t\t3 4 3 2\n"
-        "\t\t\t3 2 1 0\n"
-        "\tEndPolygonMesh\n" +
-        trailer("15");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.text, expected);
+    EXPECT_EQ(r.text, vxtest::goldenText("lwob/golden/awkward_facility.mdl"));
     EXPECT_TRUE(r.sink.messages.empty());
 }
 

@@ -45,6 +45,8 @@ TEST(LwobSurfaceAttributes, FieldsThresholdsAndFlagBits) {
              .add(u2Field("LUMI", 128)),
          black},
         {Data().add(colour(0, 0, 0)).add(u2Field("GLOS", 64)), black + "\t\tShininess 64\n"},
+        // Fields are found past the name and however many NULs follow it (three here).
+        {Data().u1(0).add(colour(0, 0, 0)).add(u2Field("FLAG", 4)), black + "\t\tBackfaceCullable Yes\n"},
         // A colour field cut short reads zeros; a field claiming more bytes
         // than the chunk holds is not found at all.
         {Data().add(sub("COLR", Data().u1(9))), "\t\tFaceColor %009000000\n"},
@@ -85,22 +87,6 @@ TEST(SurfaceIndex, FindsTheFirstSurfaceOfEachName) {
     }
     EXPECT_TRUE(vx::findChunk(file, vx::makeId("SURF")));
     EXPECT_TRUE(sink.messages.empty());
-}
-
-
-// A field is found past the name and however many NULs follow it.
-TEST(SurfaceIndex, FieldsLieAfterTheNameAndItsNuls) {
-    vxtest::RecordingSink sink;
-    Data surf = Data().raw("Odd").u1(0).u1(0).u1(0);  // three NULs after the name
-    surf.add(sub("COLR", Data().u1(200).u1(100).u1(5).u1(0))).add(sub("FLAG", Data().u2(4)));
-    vx::ChunkFile file;
-    file.loadBytes(form("LWOB", {chunk("SURF", surf)}), "/models/ship.lwo", sink);
-    auto s = vx::findChunk(file, vx::makeId("SURF"));
-    ASSERT_TRUE(s);
-    auto flag = vx::findLwobSurfaceField(file, *s, vx::makeId("FLAG"));
-    ASSERT_TRUE(flag);
-    EXPECT_EQ(file.reader(*flag).u2(), 4);
-    EXPECT_FALSE(vx::findLwobSurfaceField(file, *s, vx::makeId("GLOS")));
 }
 
 }  // namespace

@@ -47,6 +47,10 @@ std::string readText(const std::string& path) {
     return s.str();
 }
 
+std::string goldenText(const std::string& relative) {
+    return readText(std::string(VERTEXION_SOURCE_DIR) + "/tests/" + relative);
+}
+
 bool fileExists(const std::string& path) { return std::filesystem::exists(path); }
 
 std::vector<std::string> listDir(const std::filesystem::path& dir) {

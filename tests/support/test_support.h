@@ -50,6 +50,8 @@ void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void writeText(const std::string& path, std::string_view text);
 std::string readText(const std::string& path);
 bool fileExists(const std::string& path);
+// Expected output kept as a file under tests/ (e.g. "scene/golden/a.sama").
+std::string goldenText(const std::string& relative);
 // Names in a directory, sorted (to prove no temporary file is left behind).
 std::vector<std::string> listDir(const std::filesystem::path& dir);
 

@@ -59,7 +59,7 @@ public:
     void showFields(const vx::ConversionJob& f) override { controls = f; }
     void setShown(vx::ui::MainControl c, bool v) override { shown[c] = v; }
     void setControlEnabled(vx::ui::MainControl c, bool v) override { enabled[c] = v; }
-    void refreshControls() override { ++refreshes; }
+    void refreshControls() override {}
     // The window's title, icon and menu are checked on the real widgets.
     void setTitle(std::string_view) override {}
     void setProgramIcon() override {}
@@ -74,7 +74,6 @@ public:
     // What the widgets hold; scene and script settings are not shown here.
     vx::ConversionJob controls;
     std::map<vx::ui::MainControl, bool> shown, enabled;
-    int refreshes = 0;
     std::vector<bool> busyChanges;
     std::function<bool(vx::ui::ScriptDialog&)> scriptDialog;
     int scriptDialogRuns = 0;

@@ -146,22 +146,27 @@ TEST(ScriptDialogSubdivision, ControlsFollowTheCheckBoxAndMode) {
     EXPECT_FALSE(d.platform.enabled[ScriptControl::SlicesBox]);
 }
 
-TEST(ScriptDialogFiles, AChosenSceneNamesTheScriptAndRecallsItsSettings) {
+// The line's own parsing is proved with the settings; here: what reaches the
+// boxes from the script a chosen scene names or a chosen script, and
+// subdivision off unless the line asks for it.
+TEST(ScriptDialogFiles, ChosenScenesAndScriptsRecallTheScriptsSettings) {
     vxtest::ScratchDir dir;
     vxtest::writeText(dir.path("dish.sama"),
                       "# Model articulation script for dish.lwo\n"
                       "# Vertexion settings: Epoch 120 SPF 1/30 Format 1 SubDivSteps 12\n");
+    vxtest::writeText(dir.path("plain.gvma"), "# Vertexion settings: Epoch 3 SPF 5 Format 2\n");
+    vxtest::writeText(dir.path("step.fma"), "# Vertexion settings: Epoch 3 SPF 5 Format 2 SubDivTime 0.5\n");
+    vxtest::writeText(dir.path("none.sama"), "no settings here\n");
     Dialog d;
+    auto& calls = d.platform.pickerCalls;
     d.platform.picks.push_back(dir.path("dish.LWS"));
     vx::ui::browseScene(d.values, d.platform);
-    ASSERT_EQ(d.platform.pickerCalls.size(), 1u);
-    EXPECT_FALSE(d.platform.pickerCalls[0].save);
-    EXPECT_EQ(d.platform.pickerCalls[0].request.defaultExtension, ".lws");
-    EXPECT_EQ(d.platform.pickerCalls[0].request.filters, vx::ui::kSceneFilters);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_FALSE(calls[0].save);
+    EXPECT_EQ(calls[0].request.defaultExtension, ".lws");
+    EXPECT_EQ(calls[0].request.filters, vx::ui::kSceneFilters);
     EXPECT_EQ(d.platform.controls.scriptPath, dir.path("dish.sama"));
     EXPECT_EQ(d.values.epoch, 120.0);
-    EXPECT_EQ(d.platform.controls.secondsPerFrame, "1/30 ");
-    EXPECT_EQ(d.values.secondsPerFrame, 1.0 / 30.0);
     EXPECT_EQ(d.platform.controls.scriptFormat, vx::ScriptFormat::TabSeparated);
     EXPECT_TRUE(d.platform.controls.subdivide);
     EXPECT_EQ(d.platform.controls.subdivideMode, vx::SubdivideMode::BySlices);
@@ -176,37 +181,18 @@ TEST(ScriptDialogFiles, AChosenSceneNamesTheScriptAndRecallsItsSettings) {
     vx::ui::browseScene(d.values, d.platform);
     EXPECT_EQ(d.platform.controls.scenePath, dir.path("dish.scene"));
 
-    Dialog g({.modelType = vx::ModelType::GroundVehicle});
-    g.platform.picks.push_back("/anim/dish.lws");
-    vx::ui::browseScene(g.values, g.platform);
-    EXPECT_EQ(g.platform.controls.scriptPath, "/anim/dish.gvma");
-    EXPECT_TRUE(d.platform.messages.empty());
-}
-
-// The line's own parsing is proved with the settings; here: what reaches the
-// boxes, and subdivision off unless the line asks for it.
-TEST(ScriptDialogFiles, ChosenScriptsRecallTheirSettings) {
-    vxtest::ScratchDir dir;
-    Dialog d;
-    vxtest::writeText(dir.path("step.fma"), "# Vertexion settings: Epoch 120.123 SPF 0.666667 Format 7 SubDivTime 0.5\n");
-    vxtest::writeText(dir.path("plain.gvma"), "# Vertexion settings: Epoch 3 SPF 5 Format 2\n");
-    vxtest::writeText(dir.path("none.sama"), "no settings here\n");
+    d.platform.picks.push_back(dir.path("plain.gvma"));
+    vx::ui::browseScript(d.values, d.platform);
+    EXPECT_TRUE(calls.back().save);
+    EXPECT_EQ(calls.back().request.defaultExtension, "");
+    EXPECT_EQ(calls.back().request.filters, vx::ui::kScriptFilters);
+    EXPECT_FALSE(d.platform.controls.subdivide);
+    EXPECT_EQ(d.platform.controls.secondsPerFrame, "5 ");
     d.platform.picks.push_back(dir.path("step.fma"));
     vx::ui::browseScript(d.values, d.platform);
-    EXPECT_TRUE(d.platform.pickerCalls.back().save);
-    EXPECT_EQ(d.platform.pickerCalls.back().request.defaultExtension, "");
-    EXPECT_EQ(d.platform.pickerCalls.back().request.filters, vx::ui::kScriptFilters);
-    EXPECT_EQ(d.values.epoch, 120.123);
     EXPECT_EQ(d.values.subdivideMode, vx::SubdivideMode::ByTimeStep);
     EXPECT_EQ(d.platform.controls.subdivideTimeStep, "0.5");
     EXPECT_TRUE(d.platform.enabled[ScriptControl::TimeStepBox]);
-
-    d.platform.picks.push_back(dir.path("plain.gvma"));
-    vx::ui::browseScript(d.values, d.platform);
-    EXPECT_FALSE(d.values.subdivide);
-    EXPECT_EQ(d.values.scriptFormat, vx::ScriptFormat::CommaSeparated);
-    EXPECT_EQ(d.platform.controls.secondsPerFrame, "5 ");
-
     for (const char* unchanged : {"none.sama", "missing.sama"}) {
         d.platform.picks.push_back(dir.path(unchanged));
         vx::ui::browseScript(d.values, d.platform);
@@ -215,6 +201,11 @@ TEST(ScriptDialogFiles, ChosenScriptsRecallTheirSettings) {
         EXPECT_EQ(d.platform.controls.scriptPath, dir.path(unchanged));
     }
     EXPECT_TRUE(d.platform.messages.empty());
+
+    Dialog g({.modelType = vx::ModelType::GroundVehicle});
+    g.platform.picks.push_back("/anim/dish.lws");
+    vx::ui::browseScene(g.values, g.platform);
+    EXPECT_EQ(g.platform.controls.scriptPath, "/anim/dish.gvma");
 }
 
 }  // namespace
