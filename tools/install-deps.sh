@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs (and any named as arguments),
 # only when something is missing.
 set -e
-packages="build-essential cmake libgtest-dev libgmock-dev qt6-base-dev qt6-svg-dev $*"
+packages="build-essential cmake libgtest-dev libgmock-dev qt6-base-dev qt6-svg-dev libpng-dev $*"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -1,0 +1,208 @@
+#include "preview/preview_sheet.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <new>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "core/memory_files.h"
+#include "core/number_format.h"
+#include "core/output_file.h"
+#include "mdl/read_mdl.h"
+#include "preview/bitmap_font.h"
+#include "preview/draw_model.h"
+#include "preview/placement.h"
+#include "preview/png_encode.h"
+
+namespace vx {
+
+namespace {
+
+constexpr Rgb kLabel{228, 230, 236};
+constexpr Rgb kDim{150, 156, 170};
+constexpr Rgb kRule{70, 76, 90};
+
+RgbImage renderPlaced(const MdlModel& model, const std::vector<PlacedComponent>& placed, const MdlPose& pose,
+                      ViewKind view, int size, Rgb background, const ViewFit* sharedFit = nullptr) {
+    const ViewFrame frame = viewFrame(model.modelType, view);
+    DepthCanvas canvas = makeCanvas(size, size, background);
+    const ViewFit fit = sharedFit ? *sharedFit : fitView(model, placed, frame, size, size);
+    drawModel(model, placed, pose, frame, fit, canvas);
+    const int arm = std::max(10, size / 16);
+    drawAxisTriad(canvas.image, frame, arm + 10, size - arm - 10, arm);
+    return std::move(canvas.image);
+}
+
+std::string general(double v) {
+    std::string s;
+    appendGeneral(s, v);
+    return s;
+}
+
+// One articulation line worth a pair of frames.
+struct Moving {
+    std::string key;
+    const MdlTransformation* line;
+};
+
+// The lines of the components the pose places, in file order, each pose key
+// once: a key moves every line it names, so one pair of frames shows them all.
+std::vector<Moving> movingLines(const MdlModel& model, const std::vector<PlacedComponent>& placed) {
+    std::vector<bool> isPlaced(model.components.size(), false);
+    for (const PlacedComponent& p : placed) isPlaced[p.component] = true;
+    std::vector<Moving> out;
+    std::set<std::string, std::less<>> seen;
+    const auto add = [&](const MdlArticulation& a) {
+        for (const MdlTransformation& t : a.transformations) {
+            if (!isVisibleTransformation(t.kind) || t.minimum == t.maximum) continue;
+            std::string key = poseKey(a.name, t.name);
+            if (seen.insert(key).second) out.push_back({std::move(key), &t});
+        }
+    };
+    for (std::size_t i = 0; i < model.components.size(); ++i) {
+        if (!isPlaced[i]) continue;
+        const MdlComponent& c = model.components[i];
+        for (const MdlRefer& r : c.refers)
+            if (r.articulation) add(*r.articulation);
+        for (const MdlMesh& m : c.meshes)
+            if (m.surface.colorArticulation) add(*m.surface.colorArticulation);
+    }
+    return out;
+}
+
+}  // namespace
+
+int renderView(const MdlModel& model, const MdlPose& pose, ViewKind view, int size, Rgb background, RgbImage& out,
+               std::string& why) {
+    std::vector<PlacedComponent> placed;
+    if (placeModel(model, pose, placed, why) != 0) return 1;
+    out = renderPlaced(model, placed, pose, view, std::clamp(size, 16, 4096), background);
+    return 0;
+}
+
+int composeSheet(const MdlModel& model, const PreviewOptions& options, RgbImage& sheet, std::string& why) {
+    std::vector<PlacedComponent> placed;
+    if (placeModel(model, options.pose, placed, why) != 0) return 1;
+    const int size = std::clamp(options.viewSize, 64, 2048);
+    const int caption = 2 * kGlyphHeight + 16;
+    sheet = makeImage(2 * size, 2 * size + caption, options.background);
+    for (int i = 0; i < 4; ++i) {
+        const int x = (i % 2) * size, y = (i / 2) * size;
+        blit(sheet, renderPlaced(model, placed, options.pose, kSheetViews[i], size, options.background), x, y);
+        drawText(sheet, x + 8, y + 8, viewName(kSheetViews[i]), kLabel, 2);
+    }
+    drawLine(sheet, size, 0, size, 2 * size - 1, kRule);
+    drawLine(sheet, 0, size, 2 * size - 1, size, kRule);
+    drawLine(sheet, 0, 2 * size, 2 * size - 1, 2 * size, kRule);
+
+    std::string text(modelTypeName(model.modelType));
+    text += "   BoundRadius ";
+    text += general(model.boundRadius);
+    if (model.root >= 0 && static_cast<std::size_t>(model.root) < model.components.size()) {
+        text += "   ";
+        text += model.components[static_cast<std::size_t>(model.root)].name;
+    }
+    drawText(sheet, 8, 2 * size + 9, fitText(text, 2 * size - 16, 2), kLabel, 2);
+    return 0;
+}
+
+int addArticulationFrames(const MdlModel& model, const PreviewOptions& options, RgbImage& sheet, std::string& why) {
+    std::vector<PlacedComponent> placed;
+    if (placeModel(model, options.pose, placed, why) != 0) return 1;
+    const std::vector<Moving> lines = movingLines(model, placed);
+    if (lines.empty() || sheet.width <= 0) return 0;
+
+    const int width = sheet.width;
+    const int size = std::clamp(options.frameSize, 48, std::max(48, width / 2));
+    const int pairsPerRow = std::max(1, width / (2 * size));
+    const std::size_t shown = std::min(lines.size(), static_cast<std::size_t>(std::clamp(options.maxFrames, 0, 1024) / 2));
+    const int rows = static_cast<int>((shown + pairsPerRow - 1) / pairsPerRow);
+    const int heading = kGlyphHeight + 12;
+    const int note = shown < lines.size() ? kGlyphHeight + 8 : 0;
+
+    // Every frame at the scale of the pose itself: a part that moves far
+    // leaves its frame rather than shrinking the rest to nothing.
+    const ViewFit fit = fitView(model, placed, viewFrame(model.modelType, ViewKind::ThreeQuarter), size, size);
+    RgbImage grown = makeImage(width, sheet.height + heading + rows * size + note, options.background);
+    blit(grown, sheet, 0, 0);
+    const int top = sheet.height;
+    drawText(grown, 8, top + 6, "Articulations at their minimum and maximum", kDim);
+
+    for (std::size_t i = 0; i < shown; ++i) {
+        const Moving& m = lines[i];
+        for (int end = 0; end < 2; ++end) {
+            const double value = end == 0 ? m.line->minimum : m.line->maximum;
+            MdlPose pose = options.pose;
+            pose[m.key] = value;
+            std::vector<PlacedComponent> moved;
+            if (placeModel(model, pose, moved, why) != 0) return 1;
+            const int column = static_cast<int>(i % static_cast<std::size_t>(pairsPerRow)) * 2 + end;
+            const int x = column * size, y = top + heading + static_cast<int>(i / pairsPerRow) * size;
+            blit(grown, renderPlaced(model, moved, pose, ViewKind::ThreeQuarter, size, options.background, &fit), x, y);
+            drawText(grown, x + 4, y + 4, fitText(m.key, size - 8), kLabel);
+            const std::string label = (end == 0 ? "min " : "max ") + general(value);
+            drawText(grown, x + 4, y + 4 + kGlyphHeight + 2, fitText(label, size - 8), kDim);
+            drawLine(grown, x + size - 1, y, x + size - 1, y + size - 1, kRule);
+            drawLine(grown, x, y + size - 1, x + size - 1, y + size - 1, kRule);
+        }
+    }
+    if (note > 0) {
+        const std::string text = std::to_string(lines.size() - shown) + " more articulation lines not shown";
+        drawText(grown, 8, grown.height - note + 4, fitText(text, width - 16), kDim);
+    }
+    sheet = std::move(grown);
+    return 0;
+}
+
+int writePreviewSheet(const MdlModel& model, const PreviewOptions& options, const std::string& pngPath,
+                      MessageSink& sink) {
+    try {
+        RgbImage sheet;
+        std::string why;
+        if (composeSheet(model, options, sheet, why) != 0 ||
+            (options.articulationFrames && addArticulationFrames(model, options, sheet, why) != 0)) {
+            sink.error("Can't draw the model.", pngPath, why);
+            return 1;
+        }
+        std::string png;
+        if (encodePng(sheet, png) != 0) {
+            sink.error("Out of memory", pngPath);
+            return 1;
+        }
+        OutputFile out;
+        if (out.open(pngPath, options.files) != 0) {
+            sink.error("Can't open output file.", pngPath, out.systemError());
+            return 1;
+        }
+        out.write(png);
+        if (out.commit() != 0) {
+            sink.error("Can't write output file.", pngPath, out.systemError());
+            return 1;
+        }
+        return 0;
+    } catch (const std::bad_alloc&) {
+        sink.error("Out of memory", pngPath);
+        return 1;
+    }
+}
+
+int previewModelFile(const std::string& mdlPath, const PreviewOptions& options, const std::string& pngPath,
+                     MessageSink& sink) {
+    MdlModel model;
+    if (options.files) {
+        // A run kept in memory reads its model from the same store.
+        const auto stored = options.files->files.find(mdlPath);
+        if (stored == options.files->files.end()) {
+            sink.error("Can't read model file.", mdlPath, ENOENT);
+            return 1;
+        }
+        if (readMdlText(stored->second, mdlPath, model, sink) != 0) return 1;
+    } else if (loadMdlFile(mdlPath, model, sink) != 0) {
+        return 1;
+    }
+    return writePreviewSheet(model, options, pngPath, sink);
+}
+
+}  // namespace vx
