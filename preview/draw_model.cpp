@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "preview/bitmap_font.h"
 
@@ -21,11 +22,6 @@ Rgb shade(Rgb c, float intensity) {
         return static_cast<std::uint8_t>(std::clamp(float(v) * intensity + 0.5f, 0.0f, 255.0f));
     };
     return {scale(c.r), scale(c.g), scale(c.b)};
-}
-
-Rgb levels(const MdlColor& c) {
-    const auto level = [](int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); };
-    return {level(c.red), level(c.green), level(c.blue)};
 }
 
 Rgb brighter(Rgb a, Rgb b) { return {std::max(a.r, b.r), std::max(a.g, b.g), std::max(a.b, b.b)}; }
@@ -88,6 +84,87 @@ ViewFit fitView(const MdlModel& model, const std::vector<PlacedComponent>& place
     return f;
 }
 
+namespace {
+
+// A polygon's normal in pixels (a cross product for a triangle, Newell's sum
+// for larger polygons, which need not be quite flat) and its screen bounds.
+struct FaceSpan {
+    float nx = 0, ny = 0, nz = 0;
+    float lowX = 0, highX = 0, lowY = 0, highY = 0;
+};
+
+FaceSpan faceSpan(const std::vector<ScreenPoint>& screen, std::span<const std::uint32_t> poly) {
+    FaceSpan f;
+    f.lowX = f.highX = screen[poly[0]].x;
+    f.lowY = f.highY = screen[poly[0]].y;
+    if (poly.size() == 3) {
+        const ScreenPoint &a = screen[poly[0]], &b = screen[poly[1]], &c = screen[poly[2]];
+        const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+        const float wx = c.x - a.x, wy = c.y - a.y, wz = c.z - a.z;
+        f = {uy * wz - uz * wy, uz * wx - ux * wz, ux * wy - uy * wx, std::min({a.x, b.x, c.x}),
+             std::max({a.x, b.x, c.x}), std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y})};
+        return f;
+    }
+    double sx = 0, sy = 0, sz = 0;
+    for (std::size_t i = 0; i < poly.size(); ++i) {
+        const ScreenPoint &a = screen[poly[i]], &b = screen[poly[i + 1 < poly.size() ? i + 1 : 0]];
+        sx += (double(a.y) - b.y) * (double(a.z) + b.z);
+        sy += (double(a.z) - b.z) * (double(a.x) + b.x);
+        sz += (double(a.x) - b.x) * (double(a.y) + b.y);
+        f.lowX = std::min(f.lowX, a.x);
+        f.highX = std::max(f.highX, a.x);
+        f.lowY = std::min(f.lowY, a.y);
+        f.highY = std::max(f.highY, a.y);
+    }
+    f.nx = float(sx), f.ny = float(sy), f.nz = float(sz);
+    return f;
+}
+
+// One polygon, flat shaded; nothing when it is culled, degenerate or lies
+// between pixel centres.
+void drawPolygon(const std::vector<ScreenPoint>& screen, std::span<const std::uint32_t> poly, const MdlSurface& s,
+                 Rgb base, Rgb glow, DepthCanvas& canvas) {
+    const FaceSpan f = faceSpan(screen, poly);
+    // Pixels run down the screen: in view coordinates the normal is
+    // (-nx, ny, -nz), and it faces the viewer when -nz > 0.
+    float vx = -f.nx, vy = f.ny, vz = -f.nz;
+    if (!(vz > 0)) {
+        if (s.backfaceCullable) return;
+        vx = -vx, vy = -vy, vz = -vz;
+    }
+    if (!coversPixel(f.lowX, f.highX) || !coversPixel(f.lowY, f.highY)) return;
+    const float length = std::sqrt(vx * vx + vy * vy + vz * vz);
+    if (!(length > 0) || !std::isfinite(length)) return;
+    float lit = (vx * kLight[0] + vy * kLight[1] + vz * kLight[2]) / length;
+    lit = s.diffuseLighting ? std::max(lit, 0.0f) : 0.0f;
+    const Rgb color = brighter(shade(base, kAmbient + kDiffuse * lit), glow);
+    for (std::size_t i = 1; i + 1 < poly.size(); ++i)
+        fillTriangle(canvas, screen[poly[0]], screen[poly[i]], screen[poly[i + 1]], color);
+}
+
+// `screen` is scratch room for the mesh's points in pixels, kept between meshes.
+void drawMesh(const MdlMesh& mesh, const Affine& m, const ViewFit& fit, const MdlPose& pose,
+              std::vector<ScreenPoint>& screen, DepthCanvas& canvas) {
+    const std::size_t n = mesh.vertices.size();
+    screen.resize(n);
+    for (std::size_t i = 0; i < n; ++i) screen[i] = toScreen(fit, apply(m, mesh.vertices[i]));
+    const MdlSurface& s = mesh.surface;
+    const Rgb base = surfaceColor(s, pose);
+    const Rgb glow = !s.emissive ? Rgb{} : s.emissionColor ? clampedRgb(*s.emissionColor) : base;
+    if (mesh.pointBlock) {
+        for (const ScreenPoint& p : screen) fillDot(canvas, p, std::max(mesh.pointSize, 2), brighter(base, glow));
+        return;
+    }
+    for (std::size_t k = 0; k < mesh.polygonCount(); ++k) {
+        const std::span<const std::uint32_t> poly = mesh.polygon(k);
+        if (poly.size() < 3) continue;
+        if (std::any_of(poly.begin(), poly.end(), [n](std::uint32_t i) { return i >= n; })) continue;
+        drawPolygon(screen, poly, s, base, glow, canvas);
+    }
+}
+
+}  // namespace
+
 void drawModel(const MdlModel& model, const std::vector<PlacedComponent>& placed, const MdlPose& pose,
                const ViewFrame& frame, const ViewFit& fit, DepthCanvas& canvas) {
     std::vector<ScreenPoint> screen;
@@ -96,67 +173,7 @@ void drawModel(const MdlModel& model, const std::vector<PlacedComponent>& placed
         const MdlComponent& c = model.components[at.component];
         const Affine m = viewAffine(frame, at.toWorld);
         if (c.attach) attach.push_back(toScreen(fit, apply(m, Point3{})));
-        for (const MdlMesh& mesh : c.meshes) {
-            const std::size_t n = mesh.vertices.size();
-            screen.resize(n);
-            for (std::size_t i = 0; i < n; ++i) screen[i] = toScreen(fit, apply(m, mesh.vertices[i]));
-            const MdlSurface& s = mesh.surface;
-            const Rgb base = surfaceColor(s, pose);
-            const Rgb glow = !s.emissive ? Rgb{} : s.emissionColor ? levels(*s.emissionColor) : base;
-            if (mesh.pointBlock) {
-                for (const ScreenPoint& p : screen) fillDot(canvas, p, std::max(mesh.pointSize, 2), brighter(base, glow));
-                continue;
-            }
-            for (std::size_t k = 0; k < mesh.polygonCount(); ++k) {
-                const std::span<const std::uint32_t> poly = mesh.polygon(k);
-                if (poly.size() < 3) continue;
-                if (std::any_of(poly.begin(), poly.end(), [n](std::uint32_t i) { return i >= n; })) continue;
-                // The normal in pixels: a cross product for a triangle, Newell's
-                // sum for larger polygons, which need not be quite flat.
-                float nx = 0, ny = 0, nz = 0;
-                float lowX = screen[poly[0]].x, highX = lowX, lowY = screen[poly[0]].y, highY = lowY;
-                if (poly.size() == 3) {
-                    const ScreenPoint &a = screen[poly[0]], &b = screen[poly[1]], &c3 = screen[poly[2]];
-                    const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
-                    const float wx = c3.x - a.x, wy = c3.y - a.y, wz = c3.z - a.z;
-                    nx = uy * wz - uz * wy;
-                    ny = uz * wx - ux * wz;
-                    nz = ux * wy - uy * wx;
-                    lowX = std::min({a.x, b.x, c3.x});
-                    highX = std::max({a.x, b.x, c3.x});
-                    lowY = std::min({a.y, b.y, c3.y});
-                    highY = std::max({a.y, b.y, c3.y});
-                } else {
-                    double sx = 0, sy = 0, sz = 0;
-                    for (std::size_t i = 0; i < poly.size(); ++i) {
-                        const ScreenPoint &a = screen[poly[i]], &b = screen[poly[i + 1 < poly.size() ? i + 1 : 0]];
-                        sx += (double(a.y) - b.y) * (double(a.z) + b.z);
-                        sy += (double(a.z) - b.z) * (double(a.x) + b.x);
-                        sz += (double(a.x) - b.x) * (double(a.y) + b.y);
-                        lowX = std::min(lowX, a.x);
-                        highX = std::max(highX, a.x);
-                        lowY = std::min(lowY, a.y);
-                        highY = std::max(highY, a.y);
-                    }
-                    nx = float(sx), ny = float(sy), nz = float(sz);
-                }
-                // Pixels run down the screen: in view coordinates the normal is
-                // (-nx, ny, -nz), and it faces the viewer when -nz > 0.
-                float vx = -nx, vy = ny, vz = -nz;
-                if (!(vz > 0)) {
-                    if (s.backfaceCullable) continue;
-                    vx = -vx, vy = -vy, vz = -vz;
-                }
-                if (!coversPixel(lowX, highX) || !coversPixel(lowY, highY)) continue;
-                const float length = std::sqrt(vx * vx + vy * vy + vz * vz);
-                if (!(length > 0) || !std::isfinite(length)) continue;
-                float lit = (vx * kLight[0] + vy * kLight[1] + vz * kLight[2]) / length;
-                lit = s.diffuseLighting ? std::max(lit, 0.0f) : 0.0f;
-                const Rgb color = brighter(shade(base, kAmbient + kDiffuse * lit), glow);
-                for (std::size_t i = 1; i + 1 < poly.size(); ++i)
-                    fillTriangle(canvas, screen[poly[0]], screen[poly[i]], screen[poly[i + 1]], color);
-            }
-        }
+        for (const MdlMesh& mesh : c.meshes) drawMesh(mesh, m, fit, pose, screen, canvas);
     }
     for (const ScreenPoint& s : attach) {
         if (!std::isfinite(s.x) || !std::isfinite(s.y) || std::fabs(s.x) > 1e5f || std::fabs(s.y) > 1e5f) continue;

@@ -8,19 +8,19 @@ namespace vx {
 
 namespace {
 
+// A translation sets the last column, a scaling the diagonal.
 Affine translation(double x, double y, double z) {
     Affine a;
-    a.m[0][3] = x;
-    a.m[1][3] = y;
-    a.m[2][3] = z;
+    for (int i = 0; const double v : {x, y, z}) a.m[i++][3] = v;
     return a;
 }
 
 Affine scaling(double x, double y, double z) {
     Affine a;
-    a.m[0][0] = x;
-    a.m[1][1] = y;
-    a.m[2][2] = z;
+    for (int i = 0; const double v : {x, y, z}) {
+        a.m[i][i] = v;
+        ++i;
+    }
     return a;
 }
 
@@ -150,8 +150,12 @@ Rgb surfaceColor(const MdlSurface& surface, const MdlPose& pose) {
             levels[channel] = static_cast<int>(std::clamp(v, -1.0, 1000.0));
         }
     }
+    return clampedRgb({levels[0], levels[1], levels[2]});
+}
+
+Rgb clampedRgb(const MdlColor& c) {
     const auto level = [](int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); };
-    return {level(levels[0]), level(levels[1]), level(levels[2])};
+    return {level(c.red), level(c.green), level(c.blue)};
 }
 
 }  // namespace vx

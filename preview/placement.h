@@ -37,4 +37,7 @@ int placeModel(const MdlModel& model, const MdlPose& pose, std::vector<PlacedCom
 // colour articulation gives, each held within 0 to 255.
 Rgb surfaceColor(const MdlSurface& surface, const MdlPose& pose);
 
+// Colour levels as written may pass 255; a picture holds each within 0 to 255.
+Rgb clampedRgb(const MdlColor& c);
+
 }  // namespace vx

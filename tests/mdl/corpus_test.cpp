@@ -14,7 +14,7 @@ TEST(Corpus, EveryConvertedObjectReadsBack) {
     const std::filesystem::path corpus = vxtest::corpusDir();
     if (corpus.empty()) GTEST_SKIP() << "no corpus";
     int read = 0;
-    for (const char* folder : {"lwo2", "lwob", "lws"}) {
+    for (const char* folder : {"lwo2", "lwo3", "lwob", "lws"}) {
         if (!std::filesystem::exists(corpus / folder)) continue;
         for (const auto& entry : std::filesystem::directory_iterator(corpus / folder)) {
             if (entry.path().extension() != ".lwo") continue;
