@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "app/cli_preview.h"
 #include "app/ordered_runner.h"
 #include "core/file_checks.h"
 #include "core/mdl_text.h"
@@ -135,6 +136,8 @@ struct Options {
     std::optional<double> timeStep;
     std::optional<long long> maxRows;
     std::optional<int> jobs;
+    std::optional<std::string> preview;
+    std::vector<std::string> poses;  // "Articulation.Transformation=VALUE", checked against the model once read
     bool quiet = false;
     bool help = false;
     bool version = false;
@@ -208,6 +211,16 @@ std::string setMaxRows(Options& opt, const std::string&, const std::string& v) {
     return {};
 }
 
+// "NAME.TRANSFORM=VALUE": whether NAME.TRANSFORM is a line of the model is
+// known only once the model is read.
+std::string addPose(Options& opt, const std::string&, const std::string& v) {
+    const std::size_t eq = v.rfind('=');
+    if (eq == std::string::npos || v.find('.') >= eq || !parseNumber(std::string_view(v).substr(eq + 1)))
+        return "--pose: \"" + v + "\" is not NAME.TRANSFORM=VALUE (an articulation, its line, a number)";
+    opt.poses.push_back(v);
+    return {};
+}
+
 struct OptionSpec {
     std::string_view shortName;  // empty for an option with a long name only
     std::string_view longName;
@@ -249,6 +262,12 @@ constexpr OptionSpec kOptions[] = {
     {"-j", "--jobs", true, setCount<&Options::jobs>,
      "  -j, --jobs N               convert N objects at a time; default: the number of cores\n"
      "                             (each object's messages are printed together, in object order)\n"},
+    {"", "--preview", true, setFileName<&Options::preview>,
+     "      --preview FILE.png     draw the model (front, side, top, three-quarter) into a PNG file;\n"
+     "                             with --no-convert, the existing MDL file\n"},
+    {"", "--pose", true, addPose,
+     "      --pose NAME.TRANSFORM=VALUE  draw with this articulation line at VALUE (repeatable);\n"
+     "                             without it each articulation is also drawn at its minimum and maximum\n"},
     {"-q", "--quiet", false, setFlag<&Options::quiet, true>, "  -q, --quiet                no warnings\n"},
     {"-h", "--help", false, setFlag<&Options::help, true>, "  -h, --help                 this text\n"},
     {"", "--version", false, setFlag<&Options::version, true>, "      --version              the program's version\n"},
@@ -295,6 +314,8 @@ std::string checkCombinations(const Options& opt) {
     if (opt.objects.empty()) return "no OBJECT given";
     if (opt.output && opt.objects.size() > 1) return "--output takes one OBJECT only";
     if (opt.scene && opt.objects.size() > 1) return "--scene takes one OBJECT only";
+    if (opt.preview && opt.objects.size() > 1) return "--preview takes one OBJECT only";
+    if (!opt.poses.empty() && !opt.preview) return "--pose needs --preview";
     if (opt.slices && opt.timeStep) return "--slices and --time-step exclude each other";
     const bool sceneOption =
         opt.script || opt.format || opt.epoch || opt.secondsPerFrame || opt.slices || opt.timeStep || opt.maxRows;
@@ -361,6 +382,7 @@ std::string outputPathFor(const Options& opt, const std::string& object) {
 
 // Converts one object; its messages, one line each, go into `messages`.
 ConversionStatus convertObject(const Options& opt, const std::string& object, std::string& messages) {
+    if (opt.noConvert && !opt.scene && opt.preview) return 0;  // only the preview of the existing model
     ConversionJob entries;
     entries.inputPath = object;
     entries.outputPath = outputPathFor(opt, object);
@@ -376,6 +398,16 @@ ConversionStatus convertObject(const Options& opt, const std::string& object, st
     CollectingSink sink(opt.quiet);
     const ConversionStatus status = validateAndRun(entries, sink);
     messages = sink.text();
+    return status;
+}
+
+// The sheet of the one object's model, once it is written.
+int writePreview(const Options& opt, std::ostream& err) {
+    CollectingSink sink(opt.quiet);
+    std::string problem;
+    const int status = previewForCommandLine(outputPathFor(opt, opt.objects[0]), *opt.preview, opt.poses, sink, problem);
+    err << sink.text();
+    if (!problem.empty()) err << "vertexion-cli: " << problem << " (see --help)\n";
     return status;
 }
 
@@ -414,6 +446,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     for (ConversionStatus s : statuses) {
         if (s != 0) exitStatus = 1;
     }
+    if (opt.preview && exitStatus == 0) exitStatus = writePreview(opt, err);
     return exitStatus;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace vx {
 
@@ -21,6 +22,26 @@ double transformationValue(const MdlTransformation& t, std::string_view articula
     // The file may give the range the other way round; it still bounds the value.
     const double low = std::min(t.minimum, t.maximum), high = std::max(t.minimum, t.maximum);
     return std::clamp(found->second, low, high);
+}
+
+std::vector<PoseLine> poseLines(const MdlModel& model, const std::vector<bool>& components) {
+    std::vector<PoseLine> out;
+    std::set<std::string, std::less<>> seen;
+    const auto add = [&](const MdlArticulation& a, std::size_t component) {
+        for (const MdlTransformation& t : a.transformations) {
+            std::string key = poseKey(a.name, t.name);
+            if (seen.insert(key).second) out.push_back({std::move(key), &t, component});
+        }
+    };
+    for (std::size_t i = 0; i < model.components.size(); ++i) {
+        if (!components.empty() && (i >= components.size() || !components[i])) continue;
+        const MdlComponent& c = model.components[i];
+        for (const MdlRefer& r : c.refers)
+            if (r.articulation) add(*r.articulation, i);
+        for (const MdlMesh& m : c.meshes)
+            if (m.surface.colorArticulation) add(*m.surface.colorArticulation, i);
+    }
+    return out;
 }
 
 bool isVisibleTransformation(MdlTransformKind kind) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <new>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -41,35 +40,16 @@ std::string general(double v) {
     return s;
 }
 
-// One articulation line worth a pair of frames.
-struct Moving {
-    std::string key;
-    const MdlTransformation* line;
-};
-
-// The lines of the components the pose places, in file order, each pose key
-// once: a key moves every line it names, so one pair of frames shows them all.
-std::vector<Moving> movingLines(const MdlModel& model, const std::vector<PlacedComponent>& placed) {
+// The lines of the components the pose places that move geometry or colour
+// over a range: those worth a pair of frames.
+std::vector<PoseLine> movingLines(const MdlModel& model, const std::vector<PlacedComponent>& placed) {
     std::vector<bool> isPlaced(model.components.size(), false);
     for (const PlacedComponent& p : placed) isPlaced[p.component] = true;
-    std::vector<Moving> out;
-    std::set<std::string, std::less<>> seen;
-    const auto add = [&](const MdlArticulation& a) {
-        for (const MdlTransformation& t : a.transformations) {
-            if (!isVisibleTransformation(t.kind) || t.minimum == t.maximum) continue;
-            std::string key = poseKey(a.name, t.name);
-            if (seen.insert(key).second) out.push_back({std::move(key), &t});
-        }
-    };
-    for (std::size_t i = 0; i < model.components.size(); ++i) {
-        if (!isPlaced[i]) continue;
-        const MdlComponent& c = model.components[i];
-        for (const MdlRefer& r : c.refers)
-            if (r.articulation) add(*r.articulation);
-        for (const MdlMesh& m : c.meshes)
-            if (m.surface.colorArticulation) add(*m.surface.colorArticulation);
-    }
-    return out;
+    std::vector<PoseLine> lines = poseLines(model, isPlaced);
+    std::erase_if(lines, [](const PoseLine& l) {
+        return !isVisibleTransformation(l.line->kind) || l.line->minimum == l.line->maximum;
+    });
+    return lines;
 }
 
 }  // namespace
@@ -111,7 +91,7 @@ int composeSheet(const MdlModel& model, const PreviewOptions& options, RgbImage&
 int addArticulationFrames(const MdlModel& model, const PreviewOptions& options, RgbImage& sheet, std::string& why) {
     std::vector<PlacedComponent> placed;
     if (placeModel(model, options.pose, placed, why) != 0) return 1;
-    const std::vector<Moving> lines = movingLines(model, placed);
+    const std::vector<PoseLine> lines = movingLines(model, placed);
     if (lines.empty() || sheet.width <= 0) return 0;
 
     const int width = sheet.width;
@@ -131,7 +111,7 @@ int addArticulationFrames(const MdlModel& model, const PreviewOptions& options, 
     drawText(grown, 8, top + 6, "Articulations at their minimum and maximum", kDim);
 
     for (std::size_t i = 0; i < shown; ++i) {
-        const Moving& m = lines[i];
+        const PoseLine& m = lines[i];
         for (int end = 0; end < 2; ++end) {
             const double value = end == 0 ? m.line->minimum : m.line->maximum;
             MdlPose pose = options.pose;

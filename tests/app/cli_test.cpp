@@ -60,6 +60,10 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndOneLine) {
         {"--scene", "s.lws", "a.lwo", "b.lwo"},
         {"--epoch", "5", "a.lwo"},
         {"--quiet=yes", "a.lwo"},
+        {"--preview", "p.png", "a.lwo", "b.lwo"},
+        {"--pose", "Dish.Elevation=30", "a.lwo"},
+        {"--preview", "p.png", "--pose", "Dish=30", "a.lwo"},
+        {"--preview", "p.png", "--pose", "Dish.Elevation=up", "a.lwo"},
     };
     for (const auto& args : bad) {
         CliRun r = cli(args);
