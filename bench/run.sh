@@ -46,6 +46,13 @@ for object in large50 large500 medium; do
   eval "c_$object=$3"
   row "$object.lwo" "$1" "$2" "$3" "$(size "$dir/out/$object.mdl")" "$(size "$dir/$object.lwo")"
 done
+# The preview sheet of the 1,000,000-triangle model just written: read back
+# and drawn in four views and two frames an articulation line.
+set -- $(measure "$runs" "$cli" -q --no-convert -o "$dir/out/large50.mdl" --preview "$dir/out/large50.png" \
+  "$dir/large50.lwo")
+t_preview=$1
+c_preview=$3
+row "large50 preview" "$1" "$2" "$3" "$(size "$dir/out/large50.png")" "$(size "$dir/out/large50.mdl")"
 set -- $(measure "$runs" "$cli" -q --no-convert --scene "$dir/large50.lws" --script "$dir/out/large50.sama" \
   --slices 20 "$dir/large50.lwo")
 t_scene=$1
@@ -64,6 +71,8 @@ rm -f "$dir/out/floor.out"
 
 awk -v a="$t_large500" -v b="$t_large50" -v c="$c_large500" -v d="$c_large50" \
   'BEGIN { printf "500 surfaces / 50 surfaces: %.2fx wall, %.2fx cpu (target at most 2)\n", a / b, c / d }'
+awk -v a="$t_preview" -v b="$t_large50" -v c="$c_preview" -v d="$c_large50" \
+  'BEGIN { printf "preview / conversion of large50.lwo: %.3f s / %.3f s wall (%.2fx), %.3f s / %.3f s cpu (%.2fx) (target under 2)\n", a, b, a / b, c, d, c / d }'
 awk -v a="$t_scene" -v b="$t_large50" -v c="$c_scene" -v d="$c_large50" \
   'BEGIN { printf "scene / object: %.3f wall, %.3f cpu (target under 0.1)\n", a / b, c / d }'
 awk -v a="$t_floor" -v b="$t_large50" -v c="$c_floor" -v d="$c_large50" -v n="$script_bytes" \

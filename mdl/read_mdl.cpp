@@ -1,10 +1,14 @@
 #include "mdl/read_mdl.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <new>
 #include <string>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
@@ -305,6 +309,35 @@ int readMdlText(std::string_view text, std::string_view name, MdlModel& model, M
     }
 }
 
+namespace {
+
+// Reads to the end of the file into `text`, which starts `reserve` long and
+// grows only when the file has grown since; false with errno set on a read error.
+// A model of a million triangles is a hundred megabytes of text: it is read
+// straight into place, with no copy from a smaller buffer.
+bool readWhole(int fd, std::size_t reserve, std::unique_ptr<char[]>& text, std::size_t& size) {
+    std::size_t capacity = std::max<std::size_t>(reserve + 1, 1 << 16);
+    text = std::make_unique_for_overwrite<char[]>(capacity);
+    size = 0;
+    while (true) {
+        if (size == capacity) {
+            auto larger = std::make_unique_for_overwrite<char[]>(2 * capacity);
+            std::memcpy(larger.get(), text.get(), size);
+            text = std::move(larger);
+            capacity *= 2;
+        }
+        const ssize_t n = ::read(fd, text.get() + size, capacity - size);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        size += static_cast<std::size_t>(n);
+    }
+}
+
+}  // namespace
+
 int loadMdlFile(const std::string& path, MdlModel& model, MessageSink& sink) {
     model = MdlModel{};
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -316,26 +349,33 @@ int loadMdlFile(const std::string& path, MdlModel& model, MessageSink& sink) {
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
-    std::string text;
+    struct stat st;
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (regular && st.st_size > 0) {
+        // Mapped, a file's pages are read where the system caches them. The
+        // converter replaces a model by renaming a new file over it, so the
+        // mapped file is not cut short under the reader.
+        const auto length = static_cast<std::size_t>(st.st_size);
+        void* mapped = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, 0);
+        if (mapped != MAP_FAILED) {
+            ::madvise(mapped, length, MADV_SEQUENTIAL);
+            const int status = readMdlText(std::string_view(static_cast<const char*>(mapped), length), path, model, sink);
+            ::munmap(mapped, length);
+            return status;
+        }
+    }
+    std::unique_ptr<char[]> text;
+    std::size_t size = 0;
     try {
-        struct stat st;
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) text.reserve(static_cast<std::size_t>(st.st_size));
-        char buffer[1 << 16];
-        while (true) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n == 0) break;
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                sink.error(mdlread::kCantRead, path, errno);
-                return 1;
-            }
-            text.append(buffer, static_cast<std::size_t>(n));
+        if (!readWhole(fd, regular ? static_cast<std::size_t>(st.st_size) : 0, text, size)) {
+            sink.error(mdlread::kCantRead, path, errno);
+            return 1;
         }
     } catch (const std::bad_alloc&) {
         sink.error("Out of memory", path);
         return 1;
     }
-    return readMdlText(text, path, model, sink);
+    return readMdlText(std::string_view(text.get(), size), path, model, sink);
 }
 
 }  // namespace vx

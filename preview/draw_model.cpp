@@ -44,6 +44,17 @@ ScreenPoint toScreen(const ViewFit& f, const Point3& p) {
             static_cast<float>(f.halfHeight - (p.y - f.centreY) * f.scale), static_cast<float>(p.z * f.scale)};
 }
 
+// toScreen as an affine map, to follow the view's.
+Affine screenAffine(const ViewFit& f) {
+    Affine a;
+    a.m[0][0] = f.scale;
+    a.m[0][3] = f.halfWidth - f.centreX * f.scale;
+    a.m[1][1] = -f.scale;
+    a.m[1][3] = f.halfHeight + f.centreY * f.scale;
+    a.m[2][2] = f.scale;
+    return a;
+}
+
 // Whether any pixel centre lies within the span of the coordinates: most
 // triangles of a dense model in a small frame cover none.
 bool coversPixel(float low, float high) { return std::ceil(low - 0.5f) <= std::floor(high - 0.5f); }
@@ -124,6 +135,14 @@ FaceSpan faceSpan(const std::vector<ScreenPoint>& screen, std::span<const std::u
 // between pixel centres.
 void drawPolygon(const std::vector<ScreenPoint>& screen, std::span<const std::uint32_t> poly, const MdlSurface& s,
                  Rgb base, Rgb glow, DepthCanvas& canvas) {
+    // Most triangles of a dense model in a small frame lie between pixel
+    // centres: that is found before any normal is worked out.
+    if (poly.size() == 3) {
+        const ScreenPoint &a = screen[poly[0]], &b = screen[poly[1]], &c = screen[poly[2]];
+        if (!coversPixel(std::min({a.x, b.x, c.x}), std::max({a.x, b.x, c.x})) ||
+            !coversPixel(std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y})))
+            return;
+    }
     const FaceSpan f = faceSpan(screen, poly);
     // Pixels run down the screen: in view coordinates the normal is
     // (-nx, ny, -nz), and it faces the viewer when -nz > 0.
@@ -147,7 +166,18 @@ void drawMesh(const MdlMesh& mesh, const Affine& m, const ViewFit& fit, const Md
               std::vector<ScreenPoint>& screen, DepthCanvas& canvas) {
     const std::size_t n = mesh.vertices.size();
     screen.resize(n);
-    for (std::size_t i = 0; i < n; ++i) screen[i] = toScreen(fit, apply(m, mesh.vertices[i]));
+    // Contents straight to pixels in single precision, one product a point:
+    // the sum of the placement, the view and the fit.
+    const Affine d = compose(screenAffine(fit), m);
+    float t[3][4];
+    for (int r = 0; r < 3; ++r)
+        for (int k = 0; k < 4; ++k) t[r][k] = static_cast<float>(d.m[r][k]);
+    for (std::size_t i = 0; i < n; ++i) {
+        const Point3& p = mesh.vertices[i];
+        screen[i] = {t[0][0] * p.x + t[0][1] * p.y + t[0][2] * p.z + t[0][3],
+                     t[1][0] * p.x + t[1][1] * p.y + t[1][2] * p.z + t[1][3],
+                     t[2][0] * p.x + t[2][1] * p.y + t[2][2] * p.z + t[2][3]};
+    }
     const MdlSurface& s = mesh.surface;
     const Rgb base = surfaceColor(s, pose);
     const Rgb glow = !s.emissive ? Rgb{} : s.emissionColor ? clampedRgb(*s.emissionColor) : base;

@@ -24,10 +24,10 @@ constexpr Rgb kDim{150, 156, 170};
 constexpr Rgb kRule{70, 76, 90};
 
 RgbImage renderPlaced(const MdlModel& model, const std::vector<PlacedComponent>& placed, const MdlPose& pose,
-                      ViewKind view, int size, Rgb background, const ViewFit* sharedFit = nullptr) {
+                      ViewKind view, int size, Rgb background) {
     const ViewFrame frame = viewFrame(model.modelType, view);
     DepthCanvas canvas = makeCanvas(size, size, background);
-    const ViewFit fit = sharedFit ? *sharedFit : fitView(model, placed, frame, size, size);
+    const ViewFit fit = fitView(model, placed, frame, size, size);
     drawModel(model, placed, pose, frame, fit, canvas);
     const int arm = std::max(10, size / 16);
     drawAxisTriad(canvas.image, frame, arm + 10, size - arm - 10, arm);
@@ -50,6 +50,65 @@ std::vector<PoseLine> movingLines(const MdlModel& model, const std::vector<Place
         return !isVisibleTransformation(l.line->kind) || l.line->minimum == l.line->maximum;
     });
     return lines;
+}
+
+bool isColorTransformation(MdlTransformKind kind) {
+    return kind == MdlTransformKind::RedColor || kind == MdlTransformKind::GreenColor || kind == MdlTransformKind::BlueColor;
+}
+
+bool samePlacement(const PlacedComponent& a, const PlacedComponent& b) {
+    if (a.component != b.component) return false;
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 4; ++j)
+            if (a.toWorld.m[i][j] != b.toWorld.m[i][j]) return false;
+    return true;
+}
+
+// One articulation frame: the model placed at the sheet's pose (`rest`) and
+// at the frame's (`moved`), drawn at the shared fit.
+struct FrameScene {
+    const MdlModel& model;
+    const std::vector<PlacedComponent>& rest;
+    const std::vector<PlacedComponent>& moved;
+    const MdlPose& restPose;
+    const MdlPose& pose;
+    const ViewFit& fit;
+    int size;
+    Rgb background;
+};
+
+// The frames of one articulation differ only in the components it moves: the
+// rest of the model is drawn once, and each frame starts from a copy of it.
+// A model of a million triangles in four parts costs a quarter of its
+// drawing a frame rather than the whole.
+struct StillCanvas {
+    std::vector<bool> moving;  // by index into the placement; empty before the first frame
+    DepthCanvas canvas;
+};
+
+RgbImage renderFrame(const FrameScene& f, bool colorLine, StillCanvas& still) {
+    const ViewFrame frame = viewFrame(f.model.modelType, ViewKind::ThreeQuarter);
+    // Both placements walk the same references in the same order; a colour
+    // line may change any surface, so it moves everything.
+    std::vector<bool> moving(f.moved.size(), true);
+    if (!colorLine && f.moved.size() == f.rest.size())
+        for (std::size_t k = 0; k < moving.size(); ++k) moving[k] = !samePlacement(f.moved[k], f.rest[k]);
+    const auto only = [&](const std::vector<PlacedComponent>& placed, bool wanted) {
+        std::vector<PlacedComponent> out;
+        for (std::size_t k = 0; k < placed.size(); ++k)
+            if (moving[k] == wanted) out.push_back(placed[k]);
+        return out;
+    };
+    if (still.moving.empty() || still.moving != moving) {
+        still.canvas = makeCanvas(f.size, f.size, f.background);
+        drawModel(f.model, only(f.rest, false), f.restPose, frame, f.fit, still.canvas);
+        still.moving = moving;
+    }
+    DepthCanvas canvas = still.canvas;
+    drawModel(f.model, only(f.moved, true), f.pose, frame, f.fit, canvas);
+    const int arm = std::max(10, f.size / 16);
+    drawAxisTriad(canvas.image, frame, arm + 10, f.size - arm - 10, arm);
+    return std::move(canvas.image);
 }
 
 }  // namespace
@@ -109,6 +168,7 @@ int addArticulationFrames(const MdlModel& model, const PreviewOptions& options, 
     blit(grown, sheet, 0, 0);
     const int top = sheet.height;
     drawText(grown, 8, top + 6, "Articulations at their minimum and maximum", kDim);
+    StillCanvas still;
 
     for (std::size_t i = 0; i < shown; ++i) {
         const PoseLine& m = lines[i];
@@ -120,7 +180,8 @@ int addArticulationFrames(const MdlModel& model, const PreviewOptions& options, 
             if (placeModel(model, pose, moved, why) != 0) return 1;
             const int column = static_cast<int>(i % static_cast<std::size_t>(pairsPerRow)) * 2 + end;
             const int x = column * size, y = top + heading + static_cast<int>(i / pairsPerRow) * size;
-            blit(grown, renderPlaced(model, moved, pose, ViewKind::ThreeQuarter, size, options.background, &fit), x, y);
+            const FrameScene scene{model, placed, moved, options.pose, pose, fit, size, options.background};
+            blit(grown, renderFrame(scene, isColorTransformation(m.line->kind), still), x, y);
             drawText(grown, x + 4, y + 4, fitText(m.key, size - 8), kLabel);
             const std::string label = (end == 0 ? "min " : "max ") + general(value);
             drawText(grown, x + 4, y + 4 + kGlyphHeight + 2, fitText(label, size - 8), kDim);
