@@ -67,6 +67,8 @@ ConversionStatus runConversion(MainDialog& dialog, MainPlatform& platform) {
     platform.setBusy(true);
     const ConversionStatus status = validateAndRun(dialog.fields, platform);
     platform.setBusy(false);
+    dialog.previewModel = status == 0 && dialog.fields.convert ? dialog.fields.outputPath : std::string();
+    platform.setControlEnabled(MainControl::Preview, !dialog.previewModel.empty());
     return status;
 }
 
@@ -135,6 +137,7 @@ void initMainDialog(MainDialog& dialog, MainPlatform& platform) {
     platform.setControlEnabled(MainControl::Convert, false);
     platform.setControlEnabled(MainControl::Articulate, false);
     platform.setControlEnabled(MainControl::Details, dialog.fields.articulate);
+    platform.setControlEnabled(MainControl::Preview, false);
     checkObjectForm(dialog, platform);
     platform.showFields(dialog.fields);
     platform.setTitle(kProgramBanner);
@@ -193,6 +196,10 @@ void showAdvancedOptions(MainDialog& dialog, MainPlatform& platform) {
         platform.setControlEnabled(c, true);
     }
     platform.refreshControls();
+}
+
+void previewClicked(MainDialog& dialog, MainPlatform& platform) {
+    if (!dialog.previewModel.empty()) platform.runPreviewWindow(dialog.previewModel);
 }
 
 ConversionStatus pressOk(MainDialog& dialog, MainPlatform& platform) {

@@ -19,7 +19,9 @@ inline const FileFilters kObjectFilters = {{"Lightwave Objects", {"*.lwo"}}, kAl
 inline const FileFilters kModelFilters = {{"Korvan Model Files", {"*.mdl"}}, kAllFilesFilter};
 
 // The controls whose state changes while the dialog is open.
-enum class MainControl { SortLayers, AllImageFormats, Convert, Articulate, Details, OutputLabel, OutputBrowse, OutputEdit };
+enum class MainControl {
+    SortLayers, AllImageFormats, Convert, Articulate, Details, OutputLabel, OutputBrowse, OutputEdit, Preview
+};
 
 struct MainDialog {
     // Every option of a run, with the dialog's defaults; a job is built from
@@ -32,6 +34,9 @@ struct MainDialog {
     // OK without the input box ever losing the focus, so a run first
     // catches up with an input typed since.
     std::string derivedFrom;
+    // The model the last run wrote, for "Preview"; empty when the last run
+    // failed or wrote none.
+    std::string previewModel;
 };
 
 struct ScriptDialog;
@@ -54,6 +59,8 @@ public:
     // Runs the script dialog modally on `values`; true when it was closed
     // with its confirming button.
     virtual bool runScriptDialog(ScriptDialog& values) = 0;
+    // Shows the preview window of the model file modally.
+    virtual void runPreviewWindow(const std::string& mdlPath) = 0;
     // Ends the dialog; the program ends with it.
     virtual void closeDialog() = 0;
 };
@@ -84,6 +91,7 @@ void convertClicked(MainDialog& dialog, MainPlatform& platform);
 void articulateClicked(MainDialog& dialog, MainPlatform& platform);
 void openScriptDialog(MainDialog& dialog, MainPlatform& platform);
 void showAdvancedOptions(MainDialog& dialog, MainPlatform& platform);
+void previewClicked(MainDialog& dialog, MainPlatform& platform);
 
 // OK runs the conversion and closes the dialog when it finished; Apply runs
 // it and says so. Both return the run's status.

@@ -69,6 +69,7 @@ public:
         ++scriptDialogRuns;
         return scriptDialog ? scriptDialog(values) : false;
     }
+    void runPreviewWindow(const std::string& mdlPath) override { previewed.push_back(mdlPath); }
     void closeDialog() override { closed = true; }
 
     // What the widgets hold; scene and script settings are not shown here.
@@ -77,6 +78,7 @@ public:
     std::vector<bool> busyChanges;
     std::function<bool(vx::ui::ScriptDialog&)> scriptDialog;
     int scriptDialogRuns = 0;
+    std::vector<std::string> previewed;
     bool closed = false;
 };
 

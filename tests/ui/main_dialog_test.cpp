@@ -218,6 +218,7 @@ TEST(MainDialogRun, OkAndApplyReportAndWrite) {
     EXPECT_EQ(d.platform.messages, std::vector<std::string>(2, "Please enter some filenames."));
     EXPECT_EQ(d.platform.records.back().severity, vx::Severity::Error);
     EXPECT_FALSE(d.platform.closed);
+    EXPECT_FALSE(d.enabled(MainControl::Preview));
 
     vxtest::writeFile(dir.path("ship.lwo"), vxtest::lwobTriangle());
     d.typeInput(dir.path("ship.lwo"));
@@ -229,6 +230,10 @@ TEST(MainDialogRun, OkAndApplyReportAndWrite) {
     EXPECT_EQ(d.platform.busyChanges, (std::vector<bool>{true, false}));
     EXPECT_FALSE(d.platform.closed);
     EXPECT_NE(vxtest::readText(dir.path("ship.mdl")).find("# Axis rotation applied: Spacecraft"), std::string::npos);
+    // "Preview" shows the model just written.
+    EXPECT_TRUE(d.enabled(MainControl::Preview));
+    vx::ui::previewClicked(d.dialog, d.platform);
+    EXPECT_EQ(d.platform.previewed, std::vector<std::string>{dir.path("ship.mdl")});
 
     d.platform.messages.clear();
     EXPECT_EQ(vx::ui::pressOk(d.dialog, d.platform), 0);

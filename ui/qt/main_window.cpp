@@ -20,6 +20,7 @@
 #include "ui/qt/about_box.h"
 #include "ui/qt/hints_window.h"
 #include "ui/qt/platform_dialogs.h"
+#include "ui/qt/preview_window.h"
 #include "ui/qt/program_icon.h"
 #include "ui/qt/script_window.h"
 #include "ui/qt/widget_builders.h"
@@ -128,6 +129,7 @@ QLayout* MainWindow::buttonRow() {
     auto* ok = defaultButton(tr("OK"), "okButton", this);
     auto* apply = pushButton(tr("Apply"), "applyButton", this);
     auto* cancel = pushButton(tr("Cancel"), "cancelButton", this);
+    preview_ = pushButton(tr("Preview..."), "previewButton", this);
     // No portable window menu exists, so its entries live in a small menu
     // button and in the window's context menu.
     menuButton_ = new QToolButton(this);
@@ -140,8 +142,10 @@ QLayout* MainWindow::buttonRow() {
     connect(ok, &QPushButton::clicked, this, [this] { pressOk(dialog_, *this); });
     connect(apply, &QPushButton::clicked, this, [this] { pressApply(dialog_, *this); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(preview_, &QPushButton::clicked, this, [this] { previewClicked(dialog_, *this); });
     auto* row = new QHBoxLayout;
     row->addWidget(menuButton_);
+    row->addWidget(preview_);
     row->addStretch(1);
     row->addWidget(ok);
     row->addWidget(apply);
@@ -169,6 +173,7 @@ QWidget* MainWindow::control(MainControl c) const {
         case MainControl::OutputLabel: return outputLabel_;
         case MainControl::OutputBrowse: return outputBrowse_;
         case MainControl::OutputEdit: return outputEdit_;
+        case MainControl::Preview: return preview_;
     }
     return nullptr;
 }
@@ -246,6 +251,16 @@ bool MainWindow::runScriptDialog(ScriptDialog& values) {
     if (window.exec() != QDialog::Accepted) return false;
     values = window.values();
     return true;
+}
+
+void MainWindow::runPreviewWindow(const std::string& mdlPath) {
+    PreviewDialog preview;
+    setBusy(true);
+    const int status = openPreview(mdlPath, preview, *this);
+    setBusy(false);
+    if (status != 0) return;
+    PreviewWindow window(std::move(preview), this);
+    window.exec();
 }
 
 void MainWindow::closeDialog() { accept(); }

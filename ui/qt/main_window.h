@@ -41,6 +41,7 @@ public:
     void addWindowMenuEntries(std::string_view advancedOptions, std::string_view about) override;
     void setBusy(bool busy) override;
     bool runScriptDialog(ScriptDialog& values) override;
+    void runPreviewWindow(const std::string& mdlPath) override;
     void closeDialog() override;
 
 protected:
@@ -70,6 +71,7 @@ private:
     QCheckBox* convert_;
     QCheckBox* articulate_;
     QPushButton* details_;
+    QPushButton* preview_;
     QButtonGroup* modelType_;
     QToolButton* menuButton_;
 };

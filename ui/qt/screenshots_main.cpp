@@ -11,9 +11,18 @@
 
 #include "ui/qt/hints_window.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/preview_window.h"
 #include "ui/qt/script_window.h"
 
 namespace {
+
+// A model that cannot be read says why on standard error.
+class ErrorPrinter final : public vx::MessageSink {
+public:
+    void report(const vx::Message& m) override {
+        QTextStream(stderr) << "vertexion-screenshots: " << QString::fromStdString(std::string(m.text)) << '\n';
+    }
+};
 
 bool save(QWidget& widget, const QDir& dir, const QString& name) {
     widget.show();
@@ -70,6 +79,15 @@ int main(int argc, char** argv) {
     {
         vx::ui::HintsWindow window;
         ok &= save(window, dir, QStringLiteral("hints-dialog.png"));
+    }
+    {
+        // The bundled ship's model, with its dish turned part way.
+        vx::ui::PreviewDialog preview;
+        ErrorPrinter printer;
+        ok &= vx::ui::openPreview(VERTEXION_SOURCE_DIR "/tests/lwo2/golden/ship.mdl", preview, printer) == 0;
+        if (preview.sliders.size() > 1) preview.sliders[1].position = vx::ui::kSliderSteps / 4;
+        vx::ui::PreviewWindow window(std::move(preview));
+        ok &= save(window, dir, QStringLiteral("preview-window.png"));
     }
     return ok ? 0 : 1;
 }
