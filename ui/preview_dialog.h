@@ -11,7 +11,7 @@
 #include "mdl/mdl_pose.h"
 #include "preview/image.h"
 #include "preview/view.h"
-#include "ui/dialog_platform.h"
+#include "core/message_sink.h"
 
 namespace vx::ui {
 
@@ -33,7 +33,8 @@ struct PreviewDialog {
     int size = 480;  // pixels across the drawing
 };
 
-class PreviewPlatform : public DialogPlatform {
+// The window picks no files: it shows messages and the drawing.
+class PreviewPlatform : public MessageSink {
 public:
     virtual void showPicture(const RgbImage& picture) = 0;
 };

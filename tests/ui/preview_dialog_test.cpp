@@ -3,14 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/ui/fake_platforms.h"
+#include "tests/support/test_support.h"
 #include "ui/preview_dialog.h"
 
 namespace {
 
-class FakePreviewPlatform final : public vxtest::FakePickers<vx::ui::PreviewPlatform> {
+class FakePreviewPlatform final : public vx::ui::PreviewPlatform {
 public:
+    void report(const vx::Message& m) override { messages.push_back(vxtest::record(m)); }
     void showPicture(const vx::RgbImage& picture) override { pictures.push_back(picture.pixels); }
+    std::vector<vxtest::Recorded> messages;
     std::vector<std::vector<std::uint8_t>> pictures;
 };
 

@@ -78,14 +78,6 @@ QWidget* PreviewWindow::sliderList() {
 
 void PreviewWindow::report(const Message& message) { showMessageBox(this, message); }
 
-std::optional<std::string> PreviewWindow::pickOpenFile(const FilePickerRequest& request) {
-    return pickFile(this, request, false);
-}
-
-std::optional<std::string> PreviewWindow::pickSaveFile(const FilePickerRequest& request) {
-    return pickFile(this, request, true);
-}
-
 void PreviewWindow::showPicture(const RgbImage& picture) {
     const QImage image(picture.pixels.data(), picture.width, picture.height, picture.width * 3, QImage::Format_RGB888);
     picture_->setPixmap(QPixmap::fromImage(image));  // a deep copy: the picture may go

@@ -22,8 +22,6 @@ public:
     explicit PreviewWindow(PreviewDialog dialog, QWidget* parent = nullptr);
 
     void report(const Message& message) override;
-    std::optional<std::string> pickOpenFile(const FilePickerRequest& request) override;
-    std::optional<std::string> pickSaveFile(const FilePickerRequest& request) override;
     void showPicture(const RgbImage& picture) override;
 
 private:
