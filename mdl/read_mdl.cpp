@@ -352,11 +352,12 @@ int loadMdlFile(const std::string& path, MdlModel& model, MessageSink& sink) {
     struct stat st;
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (regular && st.st_size > 0) {
-        // Mapped, a file's pages are read where the system caches them. The
+        // Mapped, a file's pages are read where the system caches them, all
+        // mapped at once since the reader takes every one in turn. The
         // converter replaces a model by renaming a new file over it, so the
         // mapped file is not cut short under the reader.
         const auto length = static_cast<std::size_t>(st.st_size);
-        void* mapped = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, 0);
+        void* mapped = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
         if (mapped != MAP_FAILED) {
             ::madvise(mapped, length, MADV_SEQUENTIAL);
             const int status = readMdlText(std::string_view(static_cast<const char*>(mapped), length), path, model, sink);
