@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "app/check_output.h"
 #include "app/ordered_runner.h"
 #include "core/file_checks.h"
 #include "core/mdl_text.h"
@@ -136,6 +137,8 @@ struct Options {
     std::optional<long long> maxRows;
     std::optional<int> jobs;
     bool quiet = false;
+    bool check = false;
+    bool json = false;
     bool help = false;
     bool version = false;
 };
@@ -249,6 +252,11 @@ constexpr OptionSpec kOptions[] = {
     {"-j", "--jobs", true, setCount<&Options::jobs>,
      "  -j, --jobs N               convert N objects at a time; default: the number of cores\n"
      "                             (each object's messages are printed together, in object order)\n"},
+    {"", "--check", false, setFlag<&Options::check, true>,
+     "      --check                read each OBJECT and write nothing: its layers, codes, surfaces\n"
+     "                             and images, with warnings (exit status 1 after a warning)\n"},
+    {"", "--json", false, setFlag<&Options::json, true>,
+     "      --json                 with --check: the report as one JSON document\n"},
     {"-q", "--quiet", false, setFlag<&Options::quiet, true>, "  -q, --quiet                no warnings\n"},
     {"-h", "--help", false, setFlag<&Options::help, true>, "  -h, --help                 this text\n"},
     {"", "--version", false, setFlag<&Options::version, true>, "      --version              the program's version\n"},
@@ -293,6 +301,9 @@ std::optional<std::string> splitInlineValue(std::string& arg) {
 std::string checkCombinations(const Options& opt) {
     if (opt.help || opt.version) return {};
     if (opt.objects.empty()) return "no OBJECT given";
+    if (opt.json && !opt.check) return "--json needs --check";
+    if (opt.check && (opt.output || opt.scene || opt.noConvert))
+        return "--check writes nothing: no --output, --scene or --no-convert";
     if (opt.output && opt.objects.size() > 1) return "--output takes one OBJECT only";
     if (opt.scene && opt.objects.size() > 1) return "--scene takes one OBJECT only";
     if (opt.slices && opt.timeStep) return "--slices and --time-step exclude each other";
@@ -395,6 +406,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         out << kProgramBanner << '\n' << kLicence << '\n';
         return 0;
     }
+    if (opt.check) return runCheck(opt.objects, opt.json, out, err);
 
     // Objects are independent runs: each has its own loaded file, context and
     // output, and the conversion keeps no state outside them, but no two may
