@@ -10,6 +10,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "app/check_output.h"
 #include "app/ordered_runner.h"
 #include "app/output_counts.h"
 #include "core/file_checks.h"
@@ -149,6 +150,8 @@ struct Options {
     bool update = false;
     bool verbose = false;
     bool quiet = false;
+    bool check = false;
+    bool json = false;
     bool help = false;
     bool version = false;
 };
@@ -268,6 +271,11 @@ constexpr OptionSpec kOptions[] = {
     {"-v", "--verbose", false, setFlag<&Options::verbose, true>,
      "  -v, --verbose              a line for each file written, with what it holds, and for each\n"
      "                             object skipped by --update (on standard output)\n"},
+    {"", "--check", false, setFlag<&Options::check, true>,
+     "      --check                read each OBJECT and write nothing: its layers, codes, surfaces\n"
+     "                             and images, with warnings (exit status 1 after a warning)\n"},
+    {"", "--json", false, setFlag<&Options::json, true>,
+     "      --json                 with --check: the report as one JSON document\n"},
     {"-q", "--quiet", false, setFlag<&Options::quiet, true>, "  -q, --quiet                no warnings\n"},
     {"-h", "--help", false, setFlag<&Options::help, true>, "  -h, --help                 this text\n"},
     {"", "--version", false, setFlag<&Options::version, true>, "      --version              the program's version\n"},
@@ -312,6 +320,9 @@ std::optional<std::string> splitInlineValue(std::string& arg) {
 std::string checkCombinations(const Options& opt) {
     if (opt.help || opt.version) return {};
     if (opt.objects.empty()) return "no OBJECT given";
+    if (opt.json && !opt.check) return "--json needs --check";
+    if (opt.check && (opt.output || opt.scene || opt.noConvert))
+        return "--check writes nothing: no --output, --scene or --no-convert";
     if (opt.output && opt.objects.size() > 1) return "--output takes one OBJECT only";
     if (opt.scene && opt.objects.size() > 1) return "--scene takes one OBJECT only";
     if (opt.slices && opt.timeStep) return "--slices and --time-step exclude each other";
@@ -481,6 +492,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         out << kProgramBanner << '\n' << kLicence << '\n';
         return 0;
     }
+    if (opt.check) return runCheck(opt.objects, opt.json, out, err);
 
     // Objects are independent runs: each has its own loaded file, context and
     // output, and the conversion keeps no state outside them, but no two may

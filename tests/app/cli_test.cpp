@@ -60,6 +60,9 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndOneLine) {
         {"--scene", "s.lws", "a.lwo", "b.lwo"},
         {"--epoch", "5", "a.lwo"},
         {"--quiet=yes", "a.lwo"},
+        {"--json", "a.lwo"},
+        {"--check", "-o", "x.mdl", "a.lwo"},
+        {"--check"},
     };
     for (const auto& args : bad) {
         CliRun r = cli(args);
