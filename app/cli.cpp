@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <ostream>
 #include <string_view>
 
+#include "app/check_output.h"
 #include "app/cli_preview.h"
 #include "app/ordered_runner.h"
+#include "app/output_counts.h"
 #include "core/file_checks.h"
 #include "core/mdl_text.h"
 #include "core/message_sink.h"
@@ -50,20 +54,28 @@ std::string messageLine(const Message& m) {
 }
 
 // Collects one object's messages, so that objects converted side by side
-// still report in one block each.
+// still report in one block each. Information (what --verbose asks for) is
+// no diagnostic: it goes apart, bare, for standard output.
 class CollectingSink final : public MessageSink {
 public:
     explicit CollectingSink(bool quiet) : quiet_(quiet) {}
     void report(const Message& m) override {
+        if (m.severity == Severity::Information) {
+            appendOneLine(notes_, m.text);
+            notes_ += '\n';
+            return;
+        }
         if (m.severity != Severity::Error && quiet_) return;
         text_ += messageLine(m);
         text_ += '\n';
     }
     const std::string& text() const { return text_; }
+    const std::string& notes() const { return notes_; }
 
 private:
     bool quiet_;
     std::string text_;
+    std::string notes_;
 };
 
 // Objects whose model file another object of the run writes already; each
@@ -136,9 +148,13 @@ struct Options {
     std::optional<double> timeStep;
     std::optional<long long> maxRows;
     std::optional<int> jobs;
+    bool update = false;
+    bool verbose = false;
     std::optional<std::string> preview;
     std::vector<std::string> poses;  // "Articulation.Transformation=VALUE", checked against the model once read
     bool quiet = false;
+    bool check = false;
+    bool json = false;
     bool help = false;
     bool version = false;
 };
@@ -262,6 +278,17 @@ constexpr OptionSpec kOptions[] = {
     {"-j", "--jobs", true, setCount<&Options::jobs>,
      "  -j, --jobs N               convert N objects at a time; default: the number of cores\n"
      "                             (each object's messages are printed together, in object order)\n"},
+    {"-u", "--update", false, setFlag<&Options::update, true>,
+     "  -u, --update               skip an object whose model (and script) is no older than the\n"
+     "                             object (and the scene), as make does\n"},
+    {"-v", "--verbose", false, setFlag<&Options::verbose, true>,
+     "  -v, --verbose              a line for each file written, with what it holds, and for each\n"
+     "                             object skipped by --update (on standard output)\n"},
+    {"", "--check", false, setFlag<&Options::check, true>,
+     "      --check                read each OBJECT and write nothing: its layers, codes, surfaces\n"
+     "                             and images, with warnings (exit status 1 after a warning)\n"},
+    {"", "--json", false, setFlag<&Options::json, true>,
+     "      --json                 with --check: the report as one JSON document\n"},
     {"", "--preview", true, setFileName<&Options::preview>,
      "      --preview FILE.png     draw the model (front, side, top, three-quarter) into a PNG file;\n"
      "                             with --no-convert, the existing MDL file\n"},
@@ -312,6 +339,9 @@ std::optional<std::string> splitInlineValue(std::string& arg) {
 std::string checkCombinations(const Options& opt) {
     if (opt.help || opt.version) return {};
     if (opt.objects.empty()) return "no OBJECT given";
+    if (opt.json && !opt.check) return "--json needs --check";
+    if (opt.check && (opt.output || opt.scene || opt.noConvert || opt.preview))
+        return "--check writes nothing: no --output, --scene, --no-convert or --preview";
     if (opt.output && opt.objects.size() > 1) return "--output takes one OBJECT only";
     if (opt.scene && opt.objects.size() > 1) return "--scene takes one OBJECT only";
     if (opt.preview && opt.objects.size() > 1) return "--preview takes one OBJECT only";
@@ -380,9 +410,8 @@ std::string outputPathFor(const Options& opt, const std::string& object) {
     return opt.output ? *opt.output : defaultOutputPath(object);
 }
 
-// Converts one object; its messages, one line each, go into `messages`.
-ConversionStatus convertObject(const Options& opt, const std::string& object, std::string& messages) {
-    if (opt.noConvert && !opt.scene && opt.preview) return 0;  // only the preview of the existing model
+// The job for one object, filled as the dialog fills it.
+ConversionJob jobFor(const Options& opt, const std::string& object) {
     ConversionJob entries;
     entries.inputPath = object;
     entries.outputPath = outputPathFor(opt, object);
@@ -395,9 +424,77 @@ ConversionStatus convertObject(const Options& opt, const std::string& object, st
         entries.modelType = *recalled;
     }
     if (opt.scene) setScriptOptions(opt, entries);
+    return entries;
+}
+
+// The files the job asks for. (A LightWave 5 object, known only once it is
+// read, yields a model even with --no-convert and never a script, so with
+// --scene it is never up to date.)
+std::vector<std::string> outputsOf(const ConversionJob& job) {
+    std::vector<std::string> outputs;
+    if (job.convert) outputs.push_back(job.outputPath);
+    if (job.articulate) outputs.push_back(job.scriptPath);
+    return outputs;
+}
+
+// make's rule: an output is remade when it is missing or when an input is
+// newer than it; an input of the same time leaves it alone. A file whose
+// time cannot be read (a missing input, an output that is no regular file)
+// is never up to date, so the run reports what is wrong with it.
+bool upToDate(const ConversionJob& job) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> inputs = {job.inputPath};
+    if (job.articulate) inputs.push_back(job.scenePath);
+    const std::vector<std::string> outputs = outputsOf(job);
+    for (const std::string& output : outputs) {
+        std::error_code ec;
+        if (!fs::is_regular_file(output, ec)) return false;
+        const fs::file_time_type made = fs::last_write_time(output, ec);
+        if (ec) return false;
+        for (const std::string& input : inputs) {
+            const fs::file_time_type changed = fs::last_write_time(input, ec);
+            if (ec || changed > made) return false;
+        }
+    }
+    return !outputs.empty();
+}
+
+// "Wrote PATH: ...", counted from the file as the run left it.
+void reportWritten(const std::string& path, bool model, MessageSink& sink) {
+    std::string line = "Wrote " + path;
+    std::ifstream text(path, std::ios::binary);
+    if (text) line += ": " + (model ? describeModel(countModel(text)) : describeScript(countScriptRows(text)));
+    sink.report({Severity::Information, line, {}, {}});
+}
+
+struct ObjectReport {
+    std::string messages;  // for standard error
+    std::string notes;     // for standard output
+};
+
+// Converts one object, or with --update leaves it when its files are up to
+// date; what it has to say goes into `report`.
+ConversionStatus convertObject(const Options& opt, const std::string& object, ObjectReport& report) {
+    if (opt.noConvert && !opt.scene && opt.preview) return 0;  // only the preview of the existing model
+    const ConversionJob entries = jobFor(opt, object);
     CollectingSink sink(opt.quiet);
-    const ConversionStatus status = validateAndRun(entries, sink);
-    messages = sink.text();
+    ConversionStatus status = 0;
+    if (opt.update && upToDate(entries)) {
+        std::string line = "Up to date:";
+        std::string_view separator = " ";
+        for (const std::string& output : outputsOf(entries)) {
+            line += separator;
+            line += output;
+            separator = ", ";
+        }
+        if (opt.verbose) sink.report({Severity::Information, line, {}, {}});
+    } else {
+        WrittenFiles written;
+        status = validateAndRun(entries, sink, written);
+        if (opt.verbose && written.model) reportWritten(entries.outputPath, true, sink);
+        if (opt.verbose && written.script) reportWritten(entries.scriptPath, false, sink);
+    }
+    report = {sink.text(), sink.notes()};
     return status;
 }
 
@@ -427,6 +524,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         out << kProgramBanner << '\n' << kLicence << '\n';
         return 0;
     }
+    if (opt.check) return runCheck(opt.objects, opt.json, out, err);
 
     // Objects are independent runs: each has its own loaded file, context and
     // output, and the conversion keeps no state outside them, but no two may
@@ -434,13 +532,19 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     const std::size_t count = opt.objects.size();
     std::vector<std::string> outputs(count);
     for (std::size_t i = 0; i < count && !opt.noConvert; ++i) outputs[i] = outputPathFor(opt, opt.objects[i]);
-    std::vector<std::string> messages = refuseSharedOutputs(opt.objects, outputs);
-    std::vector<ConversionStatus> statuses(count, 0);
+    const std::vector<std::string> refusals = refuseSharedOutputs(opt.objects, outputs);
+    std::vector<ObjectReport> reports(count);
+    std::vector<ConversionStatus> statuses(count, 1);
     auto convert = [&](std::size_t i) {
-        statuses[i] = messages[i].empty() ? convertObject(opt, opt.objects[i], messages[i]) : 1;
+        if (refusals[i].empty()) statuses[i] = convertObject(opt, opt.objects[i], reports[i]);
+        else reports[i].messages = refusals[i];
+    };
+    auto print = [&](std::size_t i) {
+        err << reports[i].messages << std::flush;
+        out << reports[i].notes << std::flush;
     };
     const std::size_t workers = std::min<std::size_t>(count, opt.jobs ? std::size_t(*opt.jobs) : defaultJobs());
-    runInOrder(count, workers, convert, [&](std::size_t i) { err << messages[i] << std::flush; });
+    runInOrder(count, workers, convert, print);
 
     int exitStatus = 0;
     for (ConversionStatus s : statuses) {

@@ -1,5 +1,6 @@
 #pragma once
-// The command-line converter: options to jobs, messages to standard error.
+// The command-line converter: options to jobs, messages to standard error,
+// and the lines --verbose asks for to standard output.
 
 #include <iosfwd>
 #include <string>

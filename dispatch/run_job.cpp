@@ -42,17 +42,25 @@ bool writesOverItsInput(const ConversionJob& job, bool writesModel, bool writesS
 
 // Both steps share one context: the script writer takes the layer pivots
 // that the model conversion decoded and stored in the layer groups.
-ConversionStatus runLwo2(ConversionJob& job, ChunkFile& file, MessageSink& sink) {
+ConversionStatus runLwo2(ConversionJob& job, ChunkFile& file, MessageSink& sink, WrittenFiles& written) {
     if (writesOverItsInput(job, job.convert, job.articulate, sink)) return 1;
     Lwo2Context context(file);
     ConversionStatus status = 0;
-    if (job.convert) status = convertLwo2(job, context, job.outputPath, sink);
+    if (job.convert) {
+        status = convertLwo2(job, context, job.outputPath, sink);
+        written.model = status == 0;
+    }
     // The script is written even when the model file could not be.
-    if (job.articulate) status |= generateArticulationScript(job, context, job.scenePath, job.scriptPath, sink);
+    if (job.articulate) {
+        const ConversionStatus scriptStatus =
+            generateArticulationScript(job, context, job.scenePath, job.scriptPath, sink);
+        written.script = scriptStatus == 0;
+        status |= scriptStatus;
+    }
     return status;
 }
 
-ConversionStatus dispatch(ConversionJob& job, MessageSink& sink) {
+ConversionStatus dispatch(ConversionJob& job, MessageSink& sink, WrittenFiles& written) {
     ChunkFile file;
     // A script alone needs the layers, not the geometry that makes up most of an object.
     const LoadScope scope = job.convert ? LoadScope::Whole : LoadScope::WithoutGeometry;
@@ -63,11 +71,13 @@ ConversionStatus dispatch(ConversionJob& job, MessageSink& sink) {
 
     const ChunkId form = file.formType();
     // LWO3 (LightWave 2018 and later) nests its chunks but keeps LWO2's geometry.
-    if (form == makeId("LWO2") || form == makeId("LWO3")) return runLwo2(job, file, sink);
+    if (form == makeId("LWO2") || form == makeId("LWO3")) return runLwo2(job, file, sink, written);
     // A LightWave 5 object is always converted and never yields a script.
     if (form == makeId("LWOB")) {
         if (writesOverItsInput(job, true, false, sink)) return 1;
-        return convertLwob(job, file, job.outputPath, sink);
+        const ConversionStatus status = convertLwob(job, file, job.outputPath, sink);
+        written.model = status == 0;
+        return status;
     }
     sink.error("Not a Lightwave Object.", job.inputPath);
     return 1;
@@ -75,17 +85,27 @@ ConversionStatus dispatch(ConversionJob& job, MessageSink& sink) {
 
 }  // namespace
 
-ConversionStatus runJob(ConversionJob& job, MessageSink& sink) {
+ConversionStatus runJob(ConversionJob& job, MessageSink& sink, WrittenFiles& written) {
     // An object too large for the memory at hand fails like any other run.
     try {
-        return dispatch(job, sink);
+        return dispatch(job, sink, written);
     } catch (const std::bad_alloc&) {
         sink.error("Out of memory", job.inputPath);
         return 1;
     }
 }
 
+ConversionStatus runJob(ConversionJob& job, MessageSink& sink) {
+    WrittenFiles written;
+    return runJob(job, sink, written);
+}
+
 ConversionStatus validateAndRun(const ConversionJob& entries, MessageSink& sink) {
+    WrittenFiles written;
+    return validateAndRun(entries, sink, written);
+}
+
+ConversionStatus validateAndRun(const ConversionJob& entries, MessageSink& sink, WrittenFiles& written) {
     const bool missingName = entries.inputPath.empty() || (entries.convert && entries.outputPath.empty()) ||
                              (entries.articulate && (entries.scenePath.empty() || entries.scriptPath.empty()));
     if (missingName) {
@@ -97,7 +117,7 @@ ConversionStatus validateAndRun(const ConversionJob& entries, MessageSink& sink)
         return 1;
     }
     ConversionJob job = entries;
-    return runJob(job, sink);
+    return runJob(job, sink, written);
 }
 
 }  // namespace vx

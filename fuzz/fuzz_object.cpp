@@ -1,15 +1,13 @@
-// The bytes as an object file, converted as both LightWave generations to a
-// model file kept in memory, with the model type and layer order the input
-// draws (fuzz/fuzz_support.h); then the node graphs of its LWO3 surfaces,
-// read with the wired material looked up.
+// The bytes as an object file, converted as each LightWave form (LWOB, LWO2,
+// LWO3 with its nested surfaces and node graphs) to a model file kept in
+// memory, with the model type and layer order the input draws
+// (fuzz/fuzz_support.h).
 
 #include <cstring>
-#include <optional>
 #include <string>
 
 #include "dispatch/run_job.h"
 #include "fuzz/fuzz_support.h"
-#include "lwo2/node_graph.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string objectPath = vxfuzz::storedPath("object.lwo");
@@ -20,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vx::MemoryFiles files;
     std::string& object = files.files[objectPath];
     object = input;
-    for (const char* form : {"LWOB", "LWO2"}) {
+    for (const char* form : {"LWOB", "LWO2", "LWO3"}) {
         if (object.size() >= 12) std::memcpy(object.data() + 8, form, 4);
         vx::ConversionJob job;
         job.files = &files;
@@ -32,13 +30,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         vxfuzz::QuietSink sink;
         vx::runJob(job, sink);
     }
-    const vx::Bytes bytes(data, size);
-    vx::forEachSubChunk(bytes, 12, size, vx::SizeField::U4, [&](const vx::Chunk& c) {
-        std::optional<vx::FormRun> surface = vx::asForm(bytes, c);
-        if (!surface || surface->type != vx::makeId("SURF")) return true;
-        vx::NodeGraph graph;
-        if (vx::readNodeGraph(bytes, *surface, graph) == vx::kNodeGraphRead) vx::wiredMaterial(graph);
-        return true;
-    });
     return 0;
 }

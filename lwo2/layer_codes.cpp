@@ -1,5 +1,8 @@
 #include "lwo2/layer_codes.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "core/identifier.h"
 #include "core/number_format.h"
 #include "lwo2/context.h"
@@ -22,15 +25,14 @@ std::string_view nameAt(std::string_view codes, std::size_t open) {
     return codes.substr(open + 1, close - open - 1);
 }
 
-// Steps past an item's letter, and past the sub-letter of "A" and "S".
-std::size_t pastLetter(std::string_view codes, std::size_t at) {
+}  // namespace
+
+std::size_t pastCodeLetter(std::string_view codes, std::size_t at) {
     const char letter = codes[at];
     ++at;
     if ((letter == 'A' || letter == 'S') && at < codes.size()) ++at;
     return at;
 }
-
-}  // namespace
 
 bool isRangeCharacter(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_'; }
 
@@ -71,7 +73,7 @@ std::size_t skipArgument(std::string_view codes, std::size_t at) {
 std::optional<std::size_t> findCodePair(std::string_view codes, char letter, char second) {
     for (std::size_t at = 0; at < codes.size();) {
         if (codes[at] == letter && (second == '\0' || (at + 1 < codes.size() && codes[at + 1] == second))) return at;
-        at = skipArgument(codes, pastLetter(codes, at));
+        at = skipArgument(codes, pastCodeLetter(codes, at));
     }
     return std::nullopt;
 }
@@ -81,9 +83,9 @@ std::optional<std::size_t> findCode(std::string_view codes, char letter) { retur
 std::string codeName(std::string_view codes, std::size_t item, std::string_view defaultName) {
     std::string name(defaultName);
     if (item >= codes.size()) return name;
-    const std::size_t end = skipArgument(codes, pastLetter(codes, item));
+    const std::size_t end = skipArgument(codes, pastCodeLetter(codes, item));
     // With several names the last one counts, as when the line is written.
-    for (std::size_t at = pastLetter(codes, item); at < end;) {
+    for (std::size_t at = pastCodeLetter(codes, item); at < end;) {
         if (codes[at] == '(') {
             name = nameAt(codes, at);
             at = pastName(codes, at);
@@ -94,19 +96,16 @@ std::string codeName(std::string_view codes, std::size_t item, std::string_view 
     return name;
 }
 
-std::size_t readArgument(std::string& out, std::string_view keyword, std::string_view defaultRange,
-                         std::string_view codes, std::size_t at, std::string* name) {
-    out += keyword;
-    std::string working = name ? *name : std::string();
-    std::string range;
+CodeArgument readCodeArgument(std::string_view codes, std::size_t at) {
+    CodeArgument arg;
     while (at < codes.size()) {
         const char c = codes[at];
         if (c == '_') {
-            range += ' ';
+            arg.range += ' ';
         } else if (c == '-' || c == '.' || (c >= '0' && c <= '9')) {
-            range += c;
+            arg.range += c;
         } else if (c == '(') {
-            working = nameAt(codes, at);
+            arg.name = std::string(nameAt(codes, at));
             at = pastName(codes, at);
             continue;
         } else {
@@ -114,18 +113,38 @@ std::size_t readArgument(std::string& out, std::string_view keyword, std::string
         }
         ++at;
     }
+    arg.end = at;
+    return arg;
+}
+
+std::optional<int> includeNumber(std::string_view codes, std::size_t at) {
+    while (at < codes.size() && (codes[at] == ' ' || (codes[at] >= '\t' && codes[at] <= '\r'))) ++at;
+    bool negative = false;
+    if (at < codes.size() && (codes[at] == '+' || codes[at] == '-')) negative = codes[at++] == '-';
+    if (at >= codes.size() || codes[at] < '0' || codes[at] > '9') return std::nullopt;
+    long long value = 0;
+    for (; at < codes.size() && codes[at] >= '0' && codes[at] <= '9'; ++at) {
+        value = std::min<long long>(value * 10 + (codes[at] - '0'), INT_MAX);
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+std::size_t readArgument(std::string& out, std::string_view keyword, std::string_view defaultRange,
+                         std::string_view codes, std::size_t at, std::string* name) {
+    const CodeArgument arg = readCodeArgument(codes, at);
+    out += keyword;
     if (name) {
-        *name = working;
-        out += working;
+        if (arg.name) *name = *arg.name;
+        out += *name;
         out += ' ';
     }
-    if (range.size() >= 2) {
-        out += range;
+    if (arg.range.size() >= 2) {
+        out += arg.range;
         out += '\n';
     } else {
         out += defaultRange;
     }
-    return at;
+    return arg.end;
 }
 
 std::optional<CodeInfo> articulationCode(char letter, ModelType type) {

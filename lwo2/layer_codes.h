@@ -29,6 +29,10 @@ LayerName parseLayerName(std::string_view rawName, int layerNumber);
 
 bool isRangeCharacter(char c);
 
+// The position past an item's letter, and past the sub-letter of "A" and "S":
+// where its argument starts.
+std::size_t pastCodeLetter(std::string_view codes, std::size_t at);
+
 // The position after the argument that starts at `at`.
 std::size_t skipArgument(std::string_view codes, std::size_t at);
 // The first item whose letter is `letter` (or `letter` followed by `second`).
@@ -36,6 +40,20 @@ std::optional<std::size_t> findCode(std::string_view codes, char letter);
 std::optional<std::size_t> findCodePair(std::string_view codes, char letter, char second);
 // The name of the item at `item`: its name in parentheses, else `defaultName`.
 std::string codeName(std::string_view codes, std::size_t item, std::string_view defaultName);
+
+// The argument that starts at `at`: its last name in parentheses (none when
+// it has none), its range characters with each "_" as a space, and the
+// position of the character that ended it.
+struct CodeArgument {
+    std::optional<std::string> name;
+    std::string range;
+    std::size_t end = 0;
+};
+CodeArgument readCodeArgument(std::string_view codes, std::size_t at);
+
+// The layer number of an "i" item whose argument starts at `at`, read the
+// way "%d" reads it (white space, a sign, digits); none for a bare "i".
+std::optional<int> includeNumber(std::string_view codes, std::size_t at);
 
 // Appends one line: keyword, the name and a space when `name` is given, then
 // the range text (or `defaultRange` when it has fewer than two characters).

@@ -88,7 +88,7 @@ void setPivot(LayerGroup& group, const Point3& pivot) {
     group.pivotKnown = true;
 }
 
-void setOrientation(LayerGroup& group, std::string_view codes, std::size_t at) {
+Point3 readOrientation(std::string_view codes, std::size_t at) {
     float angles[3] = {0, 0, 0};
     std::size_t p = std::min(at, codes.size());
     for (int i = 0; i < 3; ++i) {
@@ -98,7 +98,12 @@ void setOrientation(LayerGroup& group, std::string_view codes, std::size_t at) {
         }
         if (!scanFloat(codes, p, angles[i])) break;
     }
-    group.orientation = {angles[0], angles[1], angles[2]};
+    return {angles[0], angles[1], angles[2]};
+}
+
+void setOrientation(LayerGroup& group, std::string_view codes, std::size_t at) {
+    group.orientation = readOrientation(codes, at);
+    const float angles[3] = {group.orientation.x, group.orientation.y, group.orientation.z};
     // Undo in reverse order of the set rotation: Z, then Y, then X.
     if (std::fabs(angles[2]) > 1e-15) {
         group.prefix += "\tRotate 0 0 ";

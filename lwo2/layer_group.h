@@ -41,6 +41,8 @@ const LayerGroup* findParentGroup(const Lwo2Context& context, int key);
 // Stores the decoded pivot, makes the prefix the shift of the pivot to the
 // origin and marks the pivot known.
 void setPivot(LayerGroup& group, const Point3& pivot);
+// The "X_Y_Z" angles of an "o" item whose argument starts at `at`; missing ones are 0.
+Point3 readOrientation(std::string_view codes, std::size_t at);
 // Reads "X_Y_Z" angles from the code string at `at` (missing ones are 0) and
 // appends the lines that undo them, Z first.
 void setOrientation(LayerGroup& group, std::string_view codes, std::size_t at);

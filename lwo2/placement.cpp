@@ -1,6 +1,5 @@
 #include "lwo2/placement.h"
 
-#include <climits>
 #include <vector>
 
 #include "core/identifier.h"
@@ -23,19 +22,6 @@ void appendOrientation(std::string& out, const Point3& angles, std::string_view 
     out += "\t\tRotate ";
     appendTriple(out, angles);
     out += comment;
-}
-
-// A whole number as "%d" reads it: white space, an optional sign, digits.
-std::optional<int> scanInt(std::string_view codes, std::size_t at) {
-    while (at < codes.size() && (codes[at] == ' ' || (codes[at] >= '\t' && codes[at] <= '\r'))) ++at;
-    bool negative = false;
-    if (at < codes.size() && (codes[at] == '+' || codes[at] == '-')) negative = codes[at++] == '-';
-    if (at >= codes.size() || codes[at] < '0' || codes[at] > '9') return std::nullopt;
-    long long value = 0;
-    for (; at < codes.size() && codes[at] >= '0' && codes[at] <= '9'; ++at) {
-        value = std::min<long long>(value * 10 + (codes[at] - '0'), INT_MAX);
-    }
-    return static_cast<int>(negative ? -value : value);
 }
 
 // The walk over a layer's code string. Letters outside the vocabulary are
@@ -125,7 +111,7 @@ private:
     // "i" with a layer number refers to that layer's include group from this
     // layer's group; a bare "i" makes this layer includable.
     void include(std::string_view codes, std::size_t at) {
-        std::optional<int> number = scanInt(codes, at);
+        std::optional<int> number = includeNumber(codes, at);
         if (!number) {
             // The group exists from here on, even if a later "i" takes the layer back out.
             includeGroup(context_, layer_.number);
@@ -165,29 +151,34 @@ void appendRefer(std::string& out, std::string_view component) {
     out += "\n\tEndRefer\n";
 }
 
+std::optional<AttachPointName> attachPointOf(int number, std::string_view rawName, std::string_view codes) {
+    std::optional<std::size_t> at = findCode(codes, 'A');
+    if (!at) return std::nullopt;
+    AttachPointName ap;
+    ap.component = "AP";
+    appendInt(ap.component, number);
+    ap.component += '_';
+    ap.component += singleLine(rawName);
+    if (std::size_t cut = ap.component.find('@'); cut != std::string::npos) ap.component.resize(cut);
+    if (ap.component.size() > kMaxComponentName) ap.component.resize(kMaxComponentName);
+    ap.label = ap.component.substr(ap.component.find('_') + 1);
+    ap.effect = *at + 1 < codes.size() && codes[*at + 1] == 'e';
+    return ap;
+}
+
 std::optional<std::string> writeAttachPoint(const LayerPlacement& layer, std::string& out,
                                             ModelSummary& summary) {
-    std::optional<std::size_t> at = findCode(layer.name.codes, 'A');
-    if (!at) return std::nullopt;
-    std::string name = "AP";
-    appendInt(name, layer.number);
-    name += '_';
-    name += singleLine(layer.rawName);
-    if (std::size_t cut = name.find('@'); cut != std::string::npos) name.resize(cut);
-    if (name.size() > kMaxComponentName) name.resize(kMaxComponentName);
-    const std::string label = name.substr(name.find('_') + 1);
-    addAttachPoint(summary, label);
-
-    const std::string_view codes = layer.name.codes;
-    const bool effect = *at + 1 < codes.size() && codes[*at + 1] == 'e';
+    std::optional<AttachPointName> ap = attachPointOf(layer.number, layer.rawName, layer.name.codes);
+    if (!ap) return std::nullopt;
+    addAttachPoint(summary, ap->label);
     out += "Component ";
-    out += name;
-    out += effect ? "\n\tAttachEffect " : "\n\tAttachPoint ";
-    out += label;
+    out += ap->component;
+    out += ap->effect ? "\n\tAttachEffect " : "\n\tAttachPoint ";
+    out += ap->label;
     out += "\n\tTranslate ";
     appendTriple(out, layer.pivot);
     out += "   # Attach point location\nEndComponent\n";
-    return name;
+    return std::move(ap->component);
 }
 
 void setUpGroups(Lwo2Context& context, const LayerPlacement& layer) {

@@ -25,6 +25,17 @@ struct LayerPlacement {
     std::optional<int> parent;   // LightWave parent's layer number, when the LAYR names one
 };
 
+// The attach point that an "A" item of the codes asks for: its component
+// ("AP", the layer number, "_" and the label, at most 31 characters), its
+// label (the stored name before the "@") and whether "Ae" makes it an
+// attach effect.
+struct AttachPointName {
+    std::string component;
+    std::string label;
+    bool effect = false;
+};
+std::optional<AttachPointName> attachPointOf(int number, std::string_view rawName, std::string_view codes);
+
 // When the codes hold an "A" item: appends the attach point component to
 // `out`, adds its label to the Attach points list and returns its name.
 std::optional<std::string> writeAttachPoint(const LayerPlacement& layer, std::string& out,

@@ -46,21 +46,6 @@ std::vector<Polygon> readPolygons(const ChunkFile& file, const Chunk& pols, std:
     return polygons;
 }
 
-// Surface names of SRFS: NUL-terminated strings, every NUL between them skipped.
-std::vector<std::string_view> readSurfaceNames(const ChunkFile& file, const std::optional<Chunk>& srfs) {
-    std::vector<std::string_view> names;
-    if (!srfs) return names;
-    ByteReader r = file.reader(*srfs);
-    while (!r.atEnd()) {
-        if (file.bytes[srfs->offset + r.offset()] == 0) {
-            r.skip(1);
-            continue;
-        }
-        names.push_back(r.cstring());
-    }
-    return names;
-}
-
 // One surface's polygons, as the block writer reads them.
 struct SurfacePolygons {
     const ChunkFile& file;
@@ -116,7 +101,7 @@ ConversionStatus convert(const ConversionJob& job, ChunkFile& file, const std::s
     float largest = 10.0f;
     decodePoints(file.mutableData(*pnts), pointCount, job.modelType, largest);
 
-    const std::vector<std::string_view> names = readSurfaceNames(file, findChunk(file, makeId("SRFS")));
+    const std::vector<std::string_view> names = lwobSurfaceNames(file);
     const std::vector<Polygon> polygons = readPolygons(file, *pols, pointCount);
     std::vector<std::vector<const Polygon*>> bySurface(names.size());
     for (const Polygon& p : polygons) {

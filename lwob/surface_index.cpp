@@ -38,4 +38,19 @@ std::optional<Chunk> findLwobSurfaceField(const ChunkFile& file, const Chunk& su
     return findSubChunk(all, at, end - at, id);
 }
 
+std::vector<std::string_view> lwobSurfaceNames(const ChunkFile& file) {
+    const std::optional<Chunk> srfs = findChunk(file, makeId("SRFS"));
+    std::vector<std::string_view> names;
+    if (!srfs) return names;
+    ByteReader r = file.reader(*srfs);
+    while (!r.atEnd()) {
+        if (file.bytes[srfs->offset + r.offset()] == 0) {
+            r.skip(1);
+            continue;
+        }
+        names.push_back(r.cstring());
+    }
+    return names;
+}
+
 }  // namespace vx

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "core/chunk_file.h"
 
@@ -18,6 +19,10 @@ using SurfaceChunks = std::unordered_map<std::string_view, Chunk>;
 SurfaceChunks indexSurfaceChunks(const ChunkFile& file);
 // The SURF chunk named exactly `name` (case and all).
 std::optional<Chunk> findSurfaceChunk(const SurfaceChunks& index, std::string_view name);
+
+// The surface names of the SRFS chunk in order: NUL-terminated strings,
+// every NUL between them skipped. They view the object's bytes.
+std::vector<std::string_view> lwobSurfaceNames(const ChunkFile& file);
 
 // A sub-chunk of a SURF chunk: past the surface name and the NULs after it.
 std::optional<Chunk> findLwobSurfaceField(const ChunkFile& file, const Chunk& surf, ChunkId id);

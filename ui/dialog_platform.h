@@ -30,7 +30,12 @@ struct FilePickerRequest {
     std::string proposedName;      // the current path of the field
     std::string defaultExtension;  // added to a typed name without one; empty: none
     FileFilters filters;           // in the order offered, the first chosen at the start
+    std::string_view title;        // the picker's window title: what it picks
 };
+
+// The first of `paths` whose extension is `extension` in any case (".lwo"),
+// as dropped on a dialog; none when no path has it.
+std::optional<std::string> firstWithExtension(const std::vector<std::string>& paths, std::string_view extension);
 
 // The dialogs' own messages and those of a conversion run alike end up in
 // the platform's message box, so the platform is the run's message sink: its

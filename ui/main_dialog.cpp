@@ -145,10 +145,19 @@ void initMainDialog(MainDialog& dialog, MainPlatform& platform) {
 
 void browseInput(MainDialog& dialog, MainPlatform& platform) {
     platform.readControls(dialog.fields);
-    auto chosen = platform.pickOpenFile({dialog.fields.inputPath, ".LWO", kObjectFilters});
+    auto chosen = platform.pickOpenFile({dialog.fields.inputPath, ".LWO", kObjectFilters, "Choose the LightWave object to convert"});
     if (!chosen) return;
     dialog.fields.inputPath = *chosen;
     takeInput(dialog, platform);
+}
+
+bool dropInput(MainDialog& dialog, MainPlatform& platform, const std::vector<std::string>& paths) {
+    std::optional<std::string> object = firstWithExtension(paths, ".lwo");
+    if (!object) return false;
+    platform.readControls(dialog.fields);
+    dialog.fields.inputPath = std::move(*object);
+    takeInput(dialog, platform);
+    return true;
 }
 
 void inputLostFocus(MainDialog& dialog, MainPlatform& platform) {
@@ -158,7 +167,7 @@ void inputLostFocus(MainDialog& dialog, MainPlatform& platform) {
 
 void browseOutput(MainDialog& dialog, MainPlatform& platform) {
     platform.readControls(dialog.fields);
-    auto chosen = platform.pickSaveFile({dialog.fields.outputPath, ".MDL", kModelFilters});
+    auto chosen = platform.pickSaveFile({dialog.fields.outputPath, ".MDL", kModelFilters, "Choose the MDL file to write"});
     if (!chosen) return;
     dialog.fields.outputPath = *chosen;
     recallModelType(dialog, dialog.fields.outputPath);

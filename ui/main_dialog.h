@@ -85,6 +85,9 @@ void checkObjectForm(MainDialog& dialog, MainPlatform& platform);
 void initMainDialog(MainDialog& dialog, MainPlatform& platform);
 
 void browseInput(MainDialog& dialog, MainPlatform& platform);
+// Files dropped on the dialog: the first ".lwo" among them becomes the
+// input, as if picked; false when there is none.
+bool dropInput(MainDialog& dialog, MainPlatform& platform, const std::vector<std::string>& paths);
 void inputLostFocus(MainDialog& dialog, MainPlatform& platform);
 void browseOutput(MainDialog& dialog, MainPlatform& platform);
 void convertClicked(MainDialog& dialog, MainPlatform& platform);

@@ -119,11 +119,10 @@ void initScriptDialog(ScriptDialog& values, ScriptPlatform& platform) {
     showAll(values, platform);
 }
 
-void browseScene(ScriptDialog& values, ScriptPlatform& platform) {
-    readScriptControls(values, platform);
-    auto chosen = platform.pickOpenFile({values.scenePath, ".lws", kSceneFilters});
-    if (!chosen) return;
-    values.scenePath = *chosen;
+namespace {
+
+void takeScene(ScriptDialog& values, ScriptPlatform& platform, std::string scene) {
+    values.scenePath = std::move(scene);
     if (auto script = deriveScriptPath(values.scenePath, scriptExtension(values.modelType))) {
         values.scriptPath = std::move(*script);
         recallSettingsOf(values);
@@ -131,9 +130,25 @@ void browseScene(ScriptDialog& values, ScriptPlatform& platform) {
     showAll(values, platform);
 }
 
+}  // namespace
+
+void browseScene(ScriptDialog& values, ScriptPlatform& platform) {
+    readScriptControls(values, platform);
+    auto chosen = platform.pickOpenFile({values.scenePath, ".lws", kSceneFilters, "Choose the LightWave scene"});
+    if (chosen) takeScene(values, platform, std::move(*chosen));
+}
+
+bool dropScene(ScriptDialog& values, ScriptPlatform& platform, const std::vector<std::string>& paths) {
+    std::optional<std::string> scene = firstWithExtension(paths, ".lws");
+    if (!scene) return false;
+    readScriptControls(values, platform);
+    takeScene(values, platform, std::move(*scene));
+    return true;
+}
+
 void browseScript(ScriptDialog& values, ScriptPlatform& platform) {
     readScriptControls(values, platform);
-    auto chosen = platform.pickSaveFile({values.scriptPath, "", kScriptFilters});
+    auto chosen = platform.pickSaveFile({values.scriptPath, "", kScriptFilters, "Choose the articulation script to write"});
     if (!chosen) return;
     values.scriptPath = *chosen;
     recallSettingsOf(values);

@@ -72,6 +72,9 @@ void showScriptValues(const ScriptDialog& values, ScriptPlatform& platform);
 void initScriptDialog(ScriptDialog& values, ScriptPlatform& platform);
 void browseScene(ScriptDialog& values, ScriptPlatform& platform);
 void browseScript(ScriptDialog& values, ScriptPlatform& platform);
+// Files dropped on the dialog: the first ".lws" among them becomes the scene,
+// as if picked; false when there is none.
+bool dropScene(ScriptDialog& values, ScriptPlatform& platform, const std::vector<std::string>& paths);
 // The seconds-per-frame box lost the focus.
 void parseSecondsPerFrame(ScriptDialog& values, ScriptPlatform& platform);
 void updateSubdivideControls(ScriptDialog& values, ScriptPlatform& platform);

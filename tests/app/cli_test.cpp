@@ -64,6 +64,9 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndOneLine) {
         {"--pose", "Dish.Elevation=30", "a.lwo"},
         {"--preview", "p.png", "--pose", "Dish=30", "a.lwo"},
         {"--preview", "p.png", "--pose", "Dish.Elevation=up", "a.lwo"},
+        {"--json", "a.lwo"},
+        {"--check", "-o", "x.mdl", "a.lwo"},
+        {"--check"},
     };
     for (const auto& args : bad) {
         CliRun r = cli(args);

@@ -145,6 +145,11 @@ TEST(MainDialogForm, Lwo2InputRevealsAndOtherInputResets) {
     EXPECT_EQ(d.platform.controls.outputPath, dir.path("old.mdl"));
     EXPECT_TRUE(d.platform.shown[MainControl::Convert]);
 
+    // LightWave 2018+ objects reveal the same options.
+    vxtest::writeFile(dir.path("new.lwo"), vxtest::form("LWO3", {}));
+    d.typeInput(dir.path("new.lwo"));
+    EXPECT_TRUE(d.enabled(MainControl::Convert) && d.enabled(MainControl::Articulate));
+
     // Too short, missing, empty or a pipe (not waited on): no LWO2 object.
     vxtest::writeText(dir.path("short.lwo"), std::string_view("FORM\0\0\0\4LWO", 11));
     ASSERT_EQ(mkfifo(dir.path("pipe.lwo").c_str(), 0600), 0);

@@ -73,6 +73,22 @@ class QtWidgetsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Every control says what it does, and both windows take dropped files.
+    void controlsHaveTooltipsAndWindowsTakeDrops() {
+        RecordingMainWindow w("");
+        vx::ui::ScriptWindow s(vx::ui::scriptDialogFor({}));
+        for (QWidget* window : {static_cast<QWidget*>(&w), static_cast<QWidget*>(&s)}) {
+            for (QWidget* c : window->findChildren<QWidget*>()) {
+                const bool control = qobject_cast<QAbstractButton*>(c) || qobject_cast<QLineEdit*>(c) ||
+                                     qobject_cast<QComboBox*>(c);
+                if (control && !qobject_cast<QComboBox*>(c->parentWidget()))
+                    QVERIFY2(!c->toolTip().isEmpty(), qPrintable(c->objectName()));
+            }
+        }
+        // The drop itself is the dialogs' logic (tests/ui/drop_test.cpp).
+        QVERIFY(w.acceptDrops() && s.acceptDrops());
+    }
+
     void typingAnInputAndLeavingItDerivesTheOutput() {
         QTemporaryDir dir;
         RecordingMainWindow w("");

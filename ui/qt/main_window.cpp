@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "ui/qt/about_box.h"
+#include "ui/qt/control_help.h"
 #include "ui/qt/hints_window.h"
 #include "ui/qt/platform_dialogs.h"
 #include "ui/qt/preview_window.h"
@@ -31,10 +34,10 @@ namespace {
 
 // In the order of ModelType, whose values are the buttons' ids.
 constexpr const char* kModelTypeCaptions[] = {
-    QT_TRANSLATE_NOOP("vx::ui::MainWindow", "Spacecraft, Aircraft (+Y to -Z, +X to +Y)"),
-    QT_TRANSLATE_NOOP("vx::ui::MainWindow", "Ground Vehicle (+Y to +Z, +X to -Y)"),
-    QT_TRANSLATE_NOOP("vx::ui::MainWindow", "Facility (+Y to +Z)"),
-    QT_TRANSLATE_NOOP("vx::ui::MainWindow", "None"),
+    QT_TRANSLATE_NOOP("vx::ui::MainWindow", "&Spacecraft, Aircraft (+Y to -Z, +X to +Y)"),
+    QT_TRANSLATE_NOOP("vx::ui::MainWindow", "&Ground Vehicle (+Y to +Z, +X to -Y)"),
+    QT_TRANSLATE_NOOP("vx::ui::MainWindow", "&Facility (+Y to +Z)"),
+    QT_TRANSLATE_NOOP("vx::ui::MainWindow", "&None"),
 };
 
 QLabel* iconLabel(const QIcon& icon, QWidget* parent) {
@@ -54,7 +57,12 @@ MainWindow::MainWindow(std::string_view argumentText, QWidget* parent)
     layout->addLayout(actionRow());
     layout->addWidget(modelTypeBox());
     layout->addLayout(buttonRow());
+    applyControlHelp(*this, {kMainControlHelp, kMainControlHelpCount});
+    setAcceptDrops(true);
     initMainDialog(dialog_, *this);
+    // Wider path boxes help with long paths; more height only spreads the
+    // controls apart.
+    setMaximumHeight(sizeHint().height());
 }
 
 QLayout* MainWindow::headingRow() {
@@ -66,10 +74,10 @@ QLayout* MainWindow::headingRow() {
 }
 
 QLayout* MainWindow::optionRow() {
-    auto* about = pushButton(tr("About..."), "aboutButton", this);
-    auto* hints = pushButton(tr("Hints..."), "hintsButton", this);
-    sortLayers_ = checkBox(tr("Sort Layers"), "sortLayersCheck", this);
-    allImageFormats_ = checkBox(tr("All Image formats"), "allImageFormatsCheck", this);
+    auto* about = pushButton(tr("&About..."), "aboutButton", this);
+    auto* hints = pushButton(tr("&Hints..."), "hintsButton", this);
+    sortLayers_ = checkBox(tr("Sort &Layers"), "sortLayersCheck", this);
+    allImageFormats_ = checkBox(tr("All I&mage formats"), "allImageFormatsCheck", this);
     connect(about, &QPushButton::clicked, this, [this] { showAbout(); });
     connect(hints, &QPushButton::clicked, this, [this] { showHints(); });
     auto* row = new QHBoxLayout;
@@ -82,10 +90,10 @@ QLayout* MainWindow::optionRow() {
 }
 
 QLayout* MainWindow::fileRows() {
-    auto* inputLabel = new QLabel(tr("Input LWO file:"), this);
+    auto* inputLabel = new QLabel(tr("&Input LWO file:"), this);
     auto* inputBrowse = pushButton(tr("Browse"), "inputBrowseButton", this);
     inputEdit_ = lineEdit("inputEdit", this);
-    outputLabel_ = new QLabel(tr("Output MDL file:"), this);
+    outputLabel_ = new QLabel(tr("&Output MDL file:"), this);
     outputBrowse_ = pushButton(tr("Browse"), "outputBrowseButton", this);
     outputEdit_ = lineEdit("outputEdit", this);
     inputEdit_->setMinimumWidth(360);
@@ -100,9 +108,9 @@ QLayout* MainWindow::fileRows() {
 }
 
 QLayout* MainWindow::actionRow() {
-    convert_ = checkBox(tr("Convert"), "convertCheck", this);
-    articulate_ = checkBox(tr("Articulate"), "articulateCheck", this);
-    details_ = pushButton(tr("Details..."), "detailsButton", this);
+    convert_ = checkBox(tr("&Convert"), "convertCheck", this);
+    articulate_ = checkBox(tr("A&rticulate"), "articulateCheck", this);
+    details_ = pushButton(tr("&Details..."), "detailsButton", this);
     connect(convert_, &QCheckBox::clicked, this, [this] { convertClicked(dialog_, *this); });
     connect(articulate_, &QCheckBox::clicked, this, [this] { articulateClicked(dialog_, *this); });
     connect(details_, &QPushButton::clicked, this, [this] { openScriptDialog(dialog_, *this); });
@@ -127,7 +135,7 @@ QWidget* MainWindow::modelTypeBox() {
 
 QLayout* MainWindow::buttonRow() {
     auto* ok = defaultButton(tr("OK"), "okButton", this);
-    auto* apply = pushButton(tr("Apply"), "applyButton", this);
+    auto* apply = pushButton(tr("A&pply"), "applyButton", this);
     auto* cancel = pushButton(tr("Cancel"), "cancelButton", this);
     preview_ = pushButton(tr("Preview..."), "previewButton", this);
     // No portable window menu exists, so its entries live in a small menu
@@ -273,6 +281,14 @@ void MainWindow::showAbout() {
 void MainWindow::showHints() {
     HintsWindow window(this);
     window.exec();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (firstWithExtension(droppedPaths(event->mimeData()), ".lwo")) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    if (dropInput(dialog_, *this, droppedPaths(event->mimeData()))) event->acceptProposedAction();
 }
 
 }  // namespace vx::ui

@@ -63,6 +63,7 @@ bool isFocusLeft(const QEvent* event) {
 
 std::optional<std::string> pickFile(QWidget* parent, const FilePickerRequest& request, bool save) {
     QFileDialog dialog(parent);
+    if (!request.title.empty()) dialog.setWindowTitle(translated(request.title));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The conversion replaces the file safely; the user was not asked before either.

@@ -11,6 +11,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "ui/qt/control_help.h"
 #include "ui/qt/platform_dialogs.h"
 #include "ui/qt/widget_builders.h"
 
@@ -30,6 +31,7 @@ PreviewWindow::PreviewWindow(PreviewDialog dialog, QWidget* parent) : QDialog(pa
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(picture_);
     layout->addLayout(side);
+    applyControlHelp(*this, {kPreviewControlHelp, kPreviewControlHelpCount});
     redrawPreview(dialog_, *this);
 }
 

@@ -2,9 +2,14 @@
 //   vertexion-screenshots DIRECTORY
 // Run it with QT_QPA_PLATFORM=offscreen to need no display.
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
+#include <QPixmap>
+#include <QToolTip>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -33,6 +38,37 @@ bool save(QWidget& widget, const QDir& dir, const QString& name) {
         QTextStream(stderr) << "vertexion-screenshots: cannot write " << path << '\n';
         return false;
     }
+    QTextStream(stdout) << path << '\n';
+    return true;
+}
+
+// The window with the tooltip of its child `controlName` drawn where the
+// toolkit shows it, below the control.
+bool saveWithTooltip(QWidget& window, const char* controlName, const QDir& dir, const QString& name) {
+    window.show();
+    window.adjustSize();
+    QApplication::processEvents();
+    auto* control = window.findChild<QWidget*>(QString::fromLatin1(controlName));
+    if (!control) return false;
+    const QPoint at = control->mapTo(&window, QPoint(control->width() / 2, control->height() + 2));
+    QToolTip::showText(control->mapToGlobal(QPoint(control->width() / 2, control->height() + 2)), control->toolTip(),
+                       control);
+    QApplication::processEvents();
+    QPixmap picture = window.grab();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->inherits("QTipLabel") || !top->isVisible()) continue;
+        const QPixmap tip = top->grab();
+        QPixmap wider(std::max(picture.width(), at.x() + tip.width()), std::max(picture.height(), at.y() + tip.height()));
+        wider.fill(Qt::white);
+        QPainter painter(&wider);
+        painter.drawPixmap(0, 0, picture);
+        painter.drawPixmap(at, tip);
+        painter.end();
+        picture = wider;
+    }
+    QToolTip::hideText();
+    const QString path = dir.filePath(name);
+    if (!picture.save(path)) return false;
     QTextStream(stdout) << path << '\n';
     return true;
 }
@@ -66,6 +102,7 @@ int main(int argc, char** argv) {
         QDir::setCurrent(scratch.path());
         vx::ui::MainWindow window("ship.lwo");
         ok &= save(window, dir, QStringLiteral("main-dialog-lwo2.png"));
+        ok &= saveWithTooltip(window, "articulateCheck", dir, QStringLiteral("main-dialog-tooltip.png"));
         QDir::setCurrent(previous);
     }
     {

@@ -3,6 +3,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +14,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "ui/qt/control_help.h"
 #include "ui/qt/platform_dialogs.h"
 #include "ui/qt/widget_builders.h"
 
@@ -25,7 +28,9 @@ constexpr const char* kSecondsPerFrameEntries[] = {"1/30", "1/15", "1/10", "1/5"
 
 // A label across the first two columns and its control in the third.
 void addLabelledRow(QGridLayout* grid, int row, const QString& caption, QWidget* control) {
-    grid->addWidget(new QLabel(caption, control->parentWidget()), row, 0, 1, 2);
+    auto* label = new QLabel(caption, control->parentWidget());
+    label->setBuddy(control);
+    grid->addWidget(label, row, 0, 1, 2);
     grid->addWidget(control, row, 2);
 }
 
@@ -45,6 +50,8 @@ ScriptWindow::ScriptWindow(const ScriptDialog& values, QWidget* parent) : QDialo
     layout->addWidget(instruction);
     layout->addLayout(grid);
     layout->addLayout(buttonRow());
+    applyControlHelp(*this, {kScriptControlHelp, kScriptControlHelpCount});
+    setAcceptDrops(true);
     initScriptDialog(values_, *this);
 }
 
@@ -56,16 +63,16 @@ void ScriptWindow::addFileRows(QGridLayout* grid) {
     scene_->setMinimumWidth(360);
     connect(sceneBrowse, &QPushButton::clicked, this, [this] { browseScene(values_, *this); });
     connect(scriptBrowse, &QPushButton::clicked, this, [this] { browseScript(values_, *this); });
-    addPathRows(grid, 0, 3, new QLabel(tr("Input Scene:"), this), sceneBrowse, scene_);
-    addPathRows(grid, 2, 3, new QLabel(tr("Output Script:"), this), scriptBrowse, script_);
+    addPathRows(grid, 0, 3, new QLabel(tr("&Input Scene:"), this), sceneBrowse, scene_);
+    addPathRows(grid, 2, 3, new QLabel(tr("&Output Script:"), this), scriptBrowse, script_);
 }
 
 void ScriptWindow::addSubdivideRows(QGridLayout* grid) {
-    subdivide_ = checkBox(tr("Subdivide non-linear keys"), "subdivideCheck", this);
+    subdivide_ = checkBox(tr("&Subdivide non-linear keys"), "subdivideCheck", this);
     mode_ = new QButtonGroup(this);
-    byTimeStep_ = radioButton(mode_, int(SubdivideMode::ByTimeStep), tr("by time step:"),
+    byTimeStep_ = radioButton(mode_, int(SubdivideMode::ByTimeStep), tr("by &time step:"),
                               QStringLiteral("byTimeStepRadio"), this);
-    bySlices_ = radioButton(mode_, int(SubdivideMode::BySlices), tr("by # slices:"), QStringLiteral("bySlicesRadio"),
+    bySlices_ = radioButton(mode_, int(SubdivideMode::BySlices), tr("by # s&lices:"), QStringLiteral("bySlicesRadio"),
                             this);
     timeStep_ = lineEdit("timeStepEdit", this);
     slices_ = lineEdit("slicesEdit", this);
@@ -98,13 +105,13 @@ void ScriptWindow::addTimingRows(QGridLayout* grid) {
     // The combo box holds the focus for its edit line and passes the focus
     // events on directly, past any filter of the line.
     secondsPerFrame_->installEventFilter(this);
-    addLabelledRow(grid, 7, tr("Astrovel Epoch Time (in seconds) of first Lightwave Frame:"), epoch_);
-    addLabelledRow(grid, 8, tr("Format:"), format_);
-    addLabelledRow(grid, 9, tr("Astrovel Scenario Time (in seconds) per Lightwave Frame:"), secondsPerFrame_);
+    addLabelledRow(grid, 7, tr("Astrovel &Epoch Time (in seconds) of first Lightwave Frame:"), epoch_);
+    addLabelledRow(grid, 8, tr("&Format:"), format_);
+    addLabelledRow(grid, 9, tr("Astrovel Scenario Time (in seconds) &per Lightwave Frame:"), secondsPerFrame_);
 }
 
 QLayout* ScriptWindow::buttonRow() {
-    auto* close = defaultButton(tr("Close"), "closeButton", this);
+    auto* close = defaultButton(tr("&Close"), "closeButton", this);
     // Reached with the Escape key only.
     auto* cancel = pushButton(tr("Cancel"), "cancelButton", this);
     cancel->hide();
@@ -181,5 +188,13 @@ void ScriptWindow::showControls(const ScriptControls& c) {
 void ScriptWindow::setControlEnabled(ScriptControl c, bool enabled) { control(c)->setEnabled(enabled); }
 
 void ScriptWindow::focus(ScriptControl c) { control(c)->setFocus(Qt::OtherFocusReason); }
+
+void ScriptWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (firstWithExtension(droppedPaths(event->mimeData()), ".lws")) event->acceptProposedAction();
+}
+
+void ScriptWindow::dropEvent(QDropEvent* event) {
+    if (dropScene(values_, *this, droppedPaths(event->mimeData()))) event->acceptProposedAction();
+}
 
 }  // namespace vx::ui

@@ -54,6 +54,7 @@ QLabel* boldLabel(const QString& text, QWidget* parent) {
 
 void addPathRows(QGridLayout* grid, int row, int columns, QLabel* label, QPushButton* browse, QLineEdit* edit,
                  Qt::Alignment browseAlignment) {
+    label->setBuddy(edit);  // the label's mnemonic reaches the path
     grid->addWidget(label, row, 0);
     grid->addWidget(browse, row, columns - 1, browseAlignment);
     grid->addWidget(edit, row + 1, 0, 1, columns);
