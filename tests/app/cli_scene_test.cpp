@@ -114,20 +114,6 @@ TEST_F(CliScene, ScriptsHaveABoundOnTheirRows) {
     EXPECT_EQ(cli({"--no-convert", "--scene", scene, "--max-rows", "-1", object}).status, 2);
 }
 
-TEST_F(CliScene, WriteFailureKeepsTheEarlierScript) {
-    const std::string earlier = "earlier script\n";
-    vxtest::writeText(dir.path("dish.sama"), earlier);
-    // Sliced finely, the script outgrows the file size limit.
-    EXPECT_EQ(vxtest::runShell("ulimit -f 64 && exec '" + std::string(VERTEXION_CLI_PATH) +
-                               "' --no-convert --slices 5000 --scene '" + scene + "' '" + object + "' 2>'" +
-                               dir.path("err.txt") + "'"),
-              1);
-    EXPECT_EQ(vxtest::readText(dir.path("err.txt")),
-              "vertexion-cli: " + dir.path("dish.sama") + ": Can't write Model Articulation output file. (File too large)\n");
-    EXPECT_EQ(vxtest::readText(dir.path("dish.sama")), earlier);
-    EXPECT_EQ(vxtest::listDir(dir.dir()), (std::vector<std::string>{"dish.lwo", "dish.lws", "dish.sama", "err.txt"}));
-}
-
 // Faults of the machine around a run: files that are no regular files,
 // directories that are missing or closed to us, files we may not read. Each
 // gives a message and status 1 and leaves the earlier output as it was, with
@@ -174,10 +160,6 @@ TEST_F(CliFaults, ScriptThatCannotBeCreated) {
     EXPECT_EQ(r.err, "vertexion-cli: " + dir.path("none/dish.sama") +
                          ": Can't open Model Articulation output file. (No such file or directory)\n");
     EXPECT_NE(vxtest::readText(model), kEarlier);
-
-    r = cli({"--no-convert", "--scene", scene, "--script", dir.dir().string(), object});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "vertexion-cli: " + dir.dir().string() + ": Can't open Model Articulation output file. (Is a directory)\n");
 
     if (!closeDirectory()) GTEST_SKIP() << "root writes into any directory";
     r = cli({"--no-convert", "--scene", scene, "--script", closed + "/dish.sama", object});

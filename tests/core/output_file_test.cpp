@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -50,6 +51,7 @@ TEST(OutputFile, RefusesTargetsThatCannotBeWritten) {
     vx::OutputFile out;
     EXPECT_EQ(out.open(dir.path("no/such/dir/model.mdl")), 1);
     EXPECT_EQ(out.open(dir.dir().string()), 1);  // a directory
+    EXPECT_EQ(out.systemError(), EISDIR);
     EXPECT_EQ(out.open(""), 1);
     EXPECT_EQ(out.commit(), 1);  // nothing open
     EXPECT_TRUE(vxtest::listDir(dir.dir()).empty());
@@ -165,9 +167,11 @@ TEST(OutputFile, AStoreInMemoryTakesOnlyCommittedTexts) {
 }
 
 // failed() tells of a write that failed before the commit does, so a run can
-// stop there; a file size limit makes the flush fail.
+// stop there; a file size limit makes the flush fail, the commit refuses and
+// the earlier model stays.
 TEST(OutputFile, FailedTellsOfAFailedWriteBeforeTheCommit) {
     vxtest::ScratchDir dir;
+    vxtest::writeText(dir.path("model.mdl"), "earlier");
     vx::OutputFile out;
     ASSERT_EQ(out.open(dir.path("model.mdl")), 0);
     out.write("small");
@@ -184,10 +188,12 @@ TEST(OutputFile, FailedTellsOfAFailedWriteBeforeTheCommit) {
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_TRUE(failed);
     EXPECT_EQ(out.commit(), 1);
+    EXPECT_EQ(out.systemError(), EFBIG);
     EXPECT_TRUE(out.failed());
+    EXPECT_EQ(vxtest::listDir(dir.dir()), std::vector<std::string>{"model.mdl"});
+    EXPECT_EQ(vxtest::readText(dir.path("model.mdl")), "earlier");
     ASSERT_EQ(out.open(dir.path("model.mdl")), 0);
     EXPECT_FALSE(out.failed()) << "a fresh open starts clean";
-    EXPECT_EQ(vxtest::listDir(dir.dir()).size(), 1u);
 }
 
 // The temporary's name must fit the file system's limit of 255 bytes, and a

@@ -117,36 +117,6 @@ TEST(BadInput, OverlongCountsIndicesAndNames) {
     EXPECT_NE(c.mdl.find("Component Layer5\n"), std::string::npos);
 }
 
-TEST(BadInput, OutputThatCannotBeWrittenIsReported) {
-    vxtest::ScratchDir dir;
-    RecordingSink sink;
-    vx::ChunkFile file;
-    ASSERT_TRUE(file.loadBytes(sample(), dir.path("ship.lwo"), sink));
-    vx::Lwo2Context context(file);
-    vx::ConversionJob job;
-    EXPECT_EQ(vx::convertLwo2(job, context, dir.dir().string(), sink), 1);
-    EXPECT_EQ(sink.errors(), std::vector<std::string>{"Can't open output file."});
-
-    // A write that fails part way (a file size limit) keeps the earlier model.
-    Data points, polygons, tags;
-    for (std::uint32_t k = 0; k < 30000; ++k) points.point(float(k), 1, 2);
-    polygons.raw("FACE");
-    tags.raw("SURF");
-    for (std::uint32_t k = 0; k + 2 < 30000; ++k) {
-        polygons.u2(3).vx(k).vx(k + 1).vx(k + 2);
-        tags.vx(k).u2(0);
-    }
-    writeFile(dir.path("big.lwo"), form("LWO2", {tagsChunk({"S"}), layr(0, "Big"), chunk("PNTS", points),
-                                                 chunk("POLS", polygons), chunk("PTAG", tags), surf("S", colr(1, 1, 1))}));
-    writeText(dir.path("big.mdl"), "earlier model\n");
-    EXPECT_EQ(runShell("ulimit -f 64 && exec '" + std::string(VERTEXION_CLI_PATH) + "' -q '" + dir.path("big.lwo") +
-                       "' 2>'" + dir.path("err.txt") + "'"),
-              1);
-    EXPECT_EQ(readText(dir.path("err.txt")),
-              "vertexion-cli: " + dir.path("big.mdl") + ": Can't write output file. (File too large)\n");
-    EXPECT_EQ(readText(dir.path("big.mdl")), "earlier model\n");
-}
-
 TEST(Corpus, EveryObjectConvertsCompletelyWithEveryModelType) {
     const std::filesystem::path corpus = vxtest::corpusDir();
     if (corpus.empty() || !std::filesystem::exists(corpus / "lwo2")) GTEST_SKIP() << "no corpus";

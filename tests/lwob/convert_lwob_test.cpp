@@ -143,8 +143,7 @@ TEST(ConvertLwob, MissingChunksFailWithoutTouchingTheEarlierFile) {
     ASSERT_TRUE(file.loadBytes(form("LWOB", {}), "x.lwo", sink));
     vx::ConversionJob job;
     EXPECT_EQ(vx::convertLwob(job, file, dir.path("missing/dir/x.mdl"), sink), 1);
-    EXPECT_EQ(vx::convertLwob(job, file, dir.dir().string(), sink), 1);
-    EXPECT_EQ(sink.errors(), std::vector<std::string>(2, "Can't open output file."));
+    EXPECT_EQ(sink.errors(), std::vector<std::string>{"Can't open output file."});
 }
 
 // Objects written by other modellers convert completely.
