@@ -130,16 +130,79 @@ std::string ofCount(std::string_view what, std::size_t k, std::uint64_t n) {
     return std::string(what) + " of vertex " + std::to_string(k + 1) + " of " + std::to_string(n);
 }
 
+// The vertex and polygon lines as the converter writes them are read in
+// place, without first finding the line's end and cutting it into words. Any
+// other line (a comment, a blank line, a number of another form, a fault)
+// returns false with nothing taken, and is read line by line, which takes it
+// as well or names the fault.
+const char* skipBlanks(const char* s, const char* end) {
+    while (s != end && isBlank(*s)) ++s;
+    return s;
+}
+
+// Past the blanks after a line's last word and its line end ("\n", "\r\n" or
+// the end of the text); nullptr when anything else stands there.
+const char* pastLineEnd(const char* s, const char* end) {
+    s = skipBlanks(s, end);
+    if (s != end && *s == '\r') ++s;
+    if (s == end) return s;
+    return *s == '\n' ? s + 1 : nullptr;
+}
+
+bool vertexInPlace(MdlLines& lines, int wanted, float* values) {
+    const std::string_view ahead = lines.ahead();
+    const char* s = ahead.data();
+    const char* const end = s + ahead.size();
+    for (int i = 0; i < wanted; ++i) {
+        s = skipBlanks(s, end);
+        if (!scanPlainDecimal(s, end, values[i])) return false;
+        if (i + 1 < wanted && (s == end || !isBlank(*s))) return false;
+    }
+    const char* const next = pastLineEnd(s, end);
+    if (!next) return false;
+    lines.skipLine(static_cast<std::size_t>(next - ahead.data()));
+    return true;
+}
+
+bool polygonInPlace(MdlLines& lines, std::uint64_t vertices, std::vector<std::uint32_t>& indices) {
+    const std::string_view ahead = lines.ahead();
+    const char* s = skipBlanks(ahead.data(), ahead.data() + ahead.size());
+    const char* const end = ahead.data() + ahead.size();
+    std::uint64_t n = 0;
+    if (vertices == 0 || !scanWhole(s, end, std::numeric_limits<std::uint32_t>::max(), n)) return false;
+    const std::size_t before = indices.size();
+    for (std::uint64_t i = 0; i < n; ++i) {
+        std::uint64_t index = 0;
+        if (s == end || !isBlank(*s) || !scanWhole(s = skipBlanks(s, end), end, vertices - 1, index)) {
+            indices.resize(before);
+            return false;
+        }
+        indices.push_back(static_cast<std::uint32_t>(index));
+    }
+    const char* const next = pastLineEnd(s, end);
+    if (!next) {
+        indices.resize(before);
+        return false;
+    }
+    lines.skipLine(static_cast<std::size_t>(next - ahead.data()));
+    return true;
+}
+
 bool readVertices(Parser& p, MdlMesh& mesh, std::uint64_t count, bool textured) {
     // The shortest vertex line, "0 0 0", takes six characters with its line end.
     mesh.vertices.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, p.lines.remaining() / 6)));
     if (textured)
         mesh.texCoords.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(2 * count, p.lines.remaining() / 5)));
+    const int wanted = textured ? 5 : 3;
     for (std::size_t k = 0; k < count; ++k) {
+        float values[5];
+        if (vertexInPlace(p.lines, wanted, values)) {
+            mesh.vertices.push_back({values[0], values[1], values[2]});
+            if (textured) mesh.texCoords.insert(mesh.texCoords.end(), {values[3], values[4]});
+            continue;
+        }
         if (!p.next()) return p.fail(ofCount("the coordinates", k, count));
         std::string_view rest = p.line;
-        float values[5];
-        const int wanted = textured ? 5 : 3;
         for (int i = 0; i < wanted; ++i) {
             const std::string_view word = takeWord(rest);
             if (!parseNumber(word, values[i]))
@@ -163,9 +226,14 @@ bool readPolygons(Parser& p, MdlMesh& mesh, std::uint64_t count) {
     mesh.polygonStart.reserve(static_cast<std::size_t>(std::min(count, room)));
     mesh.indices.reserve(static_cast<std::size_t>(std::min(count * 3, room)));
     for (std::uint64_t k = 0; k < count; ++k) {
-        if (!p.next()) return p.fail("polygon " + std::to_string(k + 1) + " of " + std::to_string(count));
         if (mesh.indices.size() >= std::numeric_limits<std::uint32_t>::max())
             return p.fail("fewer vertex numbers in one mesh");
+        const auto start = static_cast<std::uint32_t>(mesh.indices.size());
+        if (polygonInPlace(p.lines, vertices, mesh.indices)) {
+            mesh.polygonStart.push_back(start);
+            continue;
+        }
+        if (!p.next()) return p.fail("polygon " + std::to_string(k + 1) + " of " + std::to_string(count));
         std::string_view rest = p.line;
         const std::string_view first = takeWord(rest);
         std::uint64_t n = 0;

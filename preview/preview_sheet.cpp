@@ -12,6 +12,7 @@
 #include "mdl/read_mdl.h"
 #include "preview/bitmap_font.h"
 #include "preview/draw_model.h"
+#include "preview/parallel_for.h"
 #include "preview/placement.h"
 #include "preview/png_encode.h"
 
@@ -69,46 +70,82 @@ bool samePlacement(const PlacedComponent& a, const PlacedComponent& b) {
 struct FrameScene {
     const MdlModel& model;
     const std::vector<PlacedComponent>& rest;
-    const std::vector<PlacedComponent>& moved;
     const MdlPose& restPose;
-    const MdlPose& pose;
     const ViewFit& fit;
     int size;
     Rgb background;
 };
 
-// The frames of one articulation differ only in the components it moves: the
-// rest of the model is drawn once, and each frame starts from a copy of it.
-// A model of a million triangles in four parts costs a quarter of its
-// drawing a frame rather than the whole.
-struct StillCanvas {
-    std::vector<bool> moving;  // by index into the placement; empty before the first frame
-    DepthCanvas canvas;
+struct FramePlan {
+    std::size_t line = 0;  // into the moving lines
+    int end = 0;           // 0 at the minimum, 1 at the maximum
+    double value = 0;
+    MdlPose pose;
+    std::vector<PlacedComponent> moved;
+    std::vector<bool> moving;  // by index into the placement
+    int x = 0, y = 0;          // where the frame goes on the sheet
 };
 
-RgbImage renderFrame(const FrameScene& f, bool colorLine, StillCanvas& still) {
+// Both placements walk the same references in the same order; a colour line
+// may change any surface, so it moves everything.
+std::vector<bool> movingParts(const std::vector<PlacedComponent>& rest, const std::vector<PlacedComponent>& moved,
+                              bool colorLine) {
+    std::vector<bool> moving(moved.size(), true);
+    if (!colorLine && moved.size() == rest.size())
+        for (std::size_t k = 0; k < moving.size(); ++k) moving[k] = !samePlacement(moved[k], rest[k]);
+    return moving;
+}
+
+std::vector<PlacedComponent> only(const std::vector<PlacedComponent>& placed, const std::vector<bool>& moving,
+                                  bool wanted) {
+    std::vector<PlacedComponent> out;
+    for (std::size_t k = 0; k < placed.size(); ++k)
+        if (moving[k] == wanted) out.push_back(placed[k]);
+    return out;
+}
+
+// The frames of one articulation differ only in the components it moves: the
+// rest of the model is drawn once (`still`), and each frame starts from a
+// copy of it. A model of a million triangles in four parts costs a quarter
+// of its drawing a frame rather than the whole.
+DepthCanvas stillCanvas(const FrameScene& f, const std::vector<bool>& moving) {
+    DepthCanvas still = makeCanvas(f.size, f.size, f.background);
     const ViewFrame frame = viewFrame(f.model.modelType, ViewKind::ThreeQuarter);
-    // Both placements walk the same references in the same order; a colour
-    // line may change any surface, so it moves everything.
-    std::vector<bool> moving(f.moved.size(), true);
-    if (!colorLine && f.moved.size() == f.rest.size())
-        for (std::size_t k = 0; k < moving.size(); ++k) moving[k] = !samePlacement(f.moved[k], f.rest[k]);
-    const auto only = [&](const std::vector<PlacedComponent>& placed, bool wanted) {
-        std::vector<PlacedComponent> out;
-        for (std::size_t k = 0; k < placed.size(); ++k)
-            if (moving[k] == wanted) out.push_back(placed[k]);
-        return out;
-    };
-    if (still.moving.empty() || still.moving != moving) {
-        still.canvas = makeCanvas(f.size, f.size, f.background);
-        drawModel(f.model, only(f.rest, false), f.restPose, frame, f.fit, still.canvas);
-        still.moving = moving;
-    }
-    DepthCanvas canvas = still.canvas;
-    drawModel(f.model, only(f.moved, true), f.pose, frame, f.fit, canvas);
+    drawModel(f.model, only(f.rest, moving, false), f.restPose, frame, f.fit, still);
+    return still;
+}
+
+RgbImage renderFrame(const FrameScene& f, const FramePlan& plan, const DepthCanvas& still) {
+    const ViewFrame frame = viewFrame(f.model.modelType, ViewKind::ThreeQuarter);
+    DepthCanvas canvas = still;
+    drawModel(f.model, only(plan.moved, plan.moving, true), plan.pose, frame, f.fit, canvas);
     const int arm = std::max(10, f.size / 16);
     drawAxisTriad(canvas.image, frame, arm + 10, f.size - arm - 10, arm);
     return std::move(canvas.image);
+}
+
+// Draws the frames onto the sheet, side by side. Those that share a still
+// part form a group; the still parts of as many groups as there are cores
+// are drawn at once, then all their frames. Each frame goes to its own
+// place, so none writes where another does.
+void drawFrames(const FrameScene& f, const std::vector<FramePlan>& plans, RgbImage& sheet) {
+    std::vector<std::size_t> groupStart;  // into plans, with plans.size() at the end
+    for (std::size_t k = 0; k < plans.size(); ++k)
+        if (k == 0 || plans[k].moving != plans[k - 1].moving) groupStart.push_back(k);
+    groupStart.push_back(plans.size());
+    const std::size_t groups = groupStart.size() - 1, batch = workerCount();
+    for (std::size_t g0 = 0; g0 < groups; g0 += batch) {
+        const std::size_t g1 = std::min(groups, g0 + batch);
+        std::vector<DepthCanvas> still(g1 - g0);
+        parallelFor(still.size(), [&](std::size_t g) { still[g] = stillCanvas(f, plans[groupStart[g0 + g]].moving); });
+        const std::size_t first = groupStart[g0];
+        parallelFor(groupStart[g1] - first, [&](std::size_t k) {
+            const FramePlan& plan = plans[first + k];
+            const std::size_t g = std::upper_bound(groupStart.begin() + g0, groupStart.begin() + g1, first + k) -
+                                  groupStart.begin() - 1 - g0;
+            blit(sheet, renderFrame(f, plan, still[g]), plan.x, plan.y);
+        });
+    }
 }
 
 }  // namespace
@@ -127,11 +164,12 @@ int composeSheet(const MdlModel& model, const PreviewOptions& options, RgbImage&
     const int size = std::clamp(options.viewSize, 64, 2048);
     const int caption = 2 * kGlyphHeight + 16;
     sheet = makeImage(2 * size, 2 * size + caption, options.background);
-    for (int i = 0; i < 4; ++i) {
-        const int x = (i % 2) * size, y = (i / 2) * size;
+    parallelFor(4, [&](std::size_t i) {
+        const int x = int(i % 2) * size, y = int(i / 2) * size;
         blit(sheet, renderPlaced(model, placed, options.pose, kSheetViews[i], size, options.background), x, y);
-        drawText(sheet, x + 8, y + 8, viewName(kSheetViews[i]), kLabel, 2);
-    }
+    });
+    for (int i = 0; i < 4; ++i)
+        drawText(sheet, (i % 2) * size + 8, (i / 2) * size + 8, viewName(kSheetViews[i]), kLabel, 2);
     drawLine(sheet, size, 0, size, 2 * size - 1, kRule);
     drawLine(sheet, 0, size, 2 * size - 1, size, kRule);
     drawLine(sheet, 0, 2 * size, 2 * size - 1, 2 * size, kRule);
@@ -168,26 +206,31 @@ int addArticulationFrames(const MdlModel& model, const PreviewOptions& options, 
     blit(grown, sheet, 0, 0);
     const int top = sheet.height;
     drawText(grown, 8, top + 6, "Articulations at their minimum and maximum", kDim);
-    StillCanvas still;
 
+    std::vector<FramePlan> plans;
     for (std::size_t i = 0; i < shown; ++i) {
-        const PoseLine& m = lines[i];
         for (int end = 0; end < 2; ++end) {
-            const double value = end == 0 ? m.line->minimum : m.line->maximum;
-            MdlPose pose = options.pose;
-            pose[m.key] = value;
-            std::vector<PlacedComponent> moved;
-            if (placeModel(model, pose, moved, why) != 0) return 1;
+            FramePlan& plan = plans.emplace_back();
+            plan.line = i;
+            plan.end = end;
+            plan.value = end == 0 ? lines[i].line->minimum : lines[i].line->maximum;
+            plan.pose = options.pose;
+            plan.pose[lines[i].key] = plan.value;
+            if (placeModel(model, plan.pose, plan.moved, why) != 0) return 1;
+            plan.moving = movingParts(placed, plan.moved, isColorTransformation(lines[i].line->kind));
             const int column = static_cast<int>(i % static_cast<std::size_t>(pairsPerRow)) * 2 + end;
-            const int x = column * size, y = top + heading + static_cast<int>(i / pairsPerRow) * size;
-            const FrameScene scene{model, placed, moved, options.pose, pose, fit, size, options.background};
-            blit(grown, renderFrame(scene, isColorTransformation(m.line->kind), still), x, y);
-            drawText(grown, x + 4, y + 4, fitText(m.key, size - 8), kLabel);
-            const std::string label = (end == 0 ? "min " : "max ") + general(value);
-            drawText(grown, x + 4, y + 4 + kGlyphHeight + 2, fitText(label, size - 8), kDim);
-            drawLine(grown, x + size - 1, y, x + size - 1, y + size - 1, kRule);
-            drawLine(grown, x, y + size - 1, x + size - 1, y + size - 1, kRule);
+            plan.x = column * size;
+            plan.y = top + heading + static_cast<int>(i / pairsPerRow) * size;
         }
+    }
+    drawFrames(FrameScene{model, placed, options.pose, fit, size, options.background}, plans, grown);
+    for (const FramePlan& plan : plans) {
+        const int x = plan.x, y = plan.y;
+        drawText(grown, x + 4, y + 4, fitText(lines[plan.line].key, size - 8), kLabel);
+        const std::string label = (plan.end == 0 ? "min " : "max ") + general(plan.value);
+        drawText(grown, x + 4, y + 4 + kGlyphHeight + 2, fitText(label, size - 8), kDim);
+        drawLine(grown, x + size - 1, y, x + size - 1, y + size - 1, kRule);
+        drawLine(grown, x, y + size - 1, x + size - 1, y + size - 1, kRule);
     }
     if (note > 0) {
         const std::string text = std::to_string(lines.size() - shown) + " more articulation lines not shown";

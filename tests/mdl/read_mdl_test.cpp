@@ -166,8 +166,9 @@ TEST(ReadMdl, DamagedModelsNameTheLineAndWhatWasExpected) {
         std::string reason;
     } cases[] = {
         {edited(17, std::nullopt), "line 17: expected EndComponent, found \"Component\""},
-        {edited(15, "\t\t\t3 0 1 9"), "line 15: expected a vertex number below 3, found \"9\""},
-        {edited(11, "\t\t\t1 0x 0"), "line 11: expected a coordinate of vertex 2 of 3, found \"0x\""},
+        {edited(15, "\t\t\t3 0 1 3"), "line 15: expected a vertex number below 3, found \"3\""},
+        {edited(11, "\t\t\t1 0-0"), "line 11: expected a coordinate of vertex 2 of 3, found \"0-0\""},
+        {edited(12, "\t\t\t0 1 0 2"), "line 12: expected the end of the vertex line, found \"2\""},
         {edited(22, "\t\t\tzRotate Spin -90 zero 90"),
          "line 22: expected a name and three numbers (minimum, default, maximum), found \"zero\""},
         {edited(27, "BoundRadius nan"), "line 27: expected a number, found \"nan\""},
