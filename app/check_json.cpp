@@ -73,27 +73,40 @@ void appendMember(std::string& out, std::string_view key, const std::optional<fl
     }
 }
 
-void appendStrings(std::string& out, std::string_view key, const std::vector<std::string>& items) {
+// `key` and the array of the items, each written by `each`.
+template <typename Item, typename Each>
+void appendArray(std::string& out, std::string_view key, const std::vector<Item>& items, Each each) {
     appendKey(out, key);
     out += '[';
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0) out += ',';
-        appendJsonString(out, items[i]);
+        each(items[i]);
     }
     out += ']';
 }
 
-void appendCodes(std::string& out, const CheckedLayer& l) {
-    appendKey(out, "articulations");
-    out += '[';
-    for (std::size_t i = 0; i < l.articulations.size(); ++i) {
-        out += i > 0 ? ",{" : "{";
-        appendMember(out, "code", l.articulations[i].code);
-        appendMember(out, "name", l.articulations[i].name);
-        appendMember(out, "range", l.articulations[i].range);
-        out += '}';
+// An empty text stands for a value that is absent.
+void appendTextOrNull(std::string& out, std::string_view key, std::string_view value) {
+    appendKey(out, key);
+    if (value.empty()) {
+        out += "null";
+    } else {
+        appendJsonString(out, value);
     }
-    out += ']';
+}
+
+void appendStrings(std::string& out, std::string_view key, const std::vector<std::string>& items) {
+    appendArray(out, key, items, [&](const std::string& item) { appendJsonString(out, item); });
+}
+
+void appendCodes(std::string& out, const CheckedLayer& l) {
+    appendArray(out, "articulations", l.articulations, [&](const auto& a) {
+        out += '{';
+        appendMember(out, "code", a.code);
+        appendMember(out, "name", a.name);
+        appendMember(out, "range", a.range);
+        out += '}';
+    });
     appendKey(out, "attachPoint");
     if (l.attachPoint) {
         out += '{';
@@ -103,15 +116,12 @@ void appendCodes(std::string& out, const CheckedLayer& l) {
     } else {
         out += "null";
     }
-    appendKey(out, "pointing");
-    out += '[';
-    for (std::size_t i = 0; i < l.pointing.size(); ++i) {
-        out += i > 0 ? ",{" : "{";
-        appendMember(out, "name", l.pointing[i].name);
-        appendMember(out, "axis", l.pointing[i].axis);
+    appendArray(out, "pointing", l.pointing, [&](const auto& p) {
+        out += '{';
+        appendMember(out, "name", p.name);
+        appendMember(out, "axis", p.axis);
         out += '}';
-    }
-    out += ']';
+    });
 }
 
 void appendLayer(std::string& out, const CheckedLayer& l) {
@@ -133,13 +143,7 @@ void appendLayer(std::string& out, const CheckedLayer& l) {
     appendCodes(out, l);
     appendKey(out, "includable");
     out += l.includable ? "true" : "false";
-    appendKey(out, "includes");
-    out += '[';
-    for (std::size_t i = 0; i < l.includes.size(); ++i) {
-        if (i > 0) out += ',';
-        appendInt(out, l.includes[i]);
-    }
-    out += ']';
+    appendArray(out, "includes", l.includes, [&](const auto& number) { appendInt(out, number); });
     appendKey(out, "orientation");
     if (l.orientation) {
         appendNumbers(out, *l.orientation);
@@ -151,24 +155,16 @@ void appendLayer(std::string& out, const CheckedLayer& l) {
 }
 
 void appendImages(std::string& out, const std::vector<CheckedImage>& images) {
-    appendKey(out, "images");
-    out += '[';
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        out += i > 0 ? ",{" : "{";
-        appendMember(out, "channel", images[i].channel);
-        appendMember(out, "path", images[i].path);
-        appendMember(out, "name", images[i].name);
+    appendArray(out, "images", images, [&](const CheckedImage& image) {
+        out += '{';
+        appendMember(out, "channel", image.channel);
+        appendMember(out, "path", image.path);
+        appendMember(out, "name", image.name);
         appendKey(out, "found");
-        out += images[i].foundAt.empty() ? "false" : "true";
-        appendKey(out, "foundAt");
-        if (images[i].foundAt.empty()) {
-            out += "null";
-        } else {
-            appendJsonString(out, images[i].foundAt);
-        }
+        out += image.foundAt.empty() ? "false" : "true";
+        appendTextOrNull(out, "foundAt", image.foundAt);
         out += '}';
-    }
-    out += ']';
+    });
 }
 
 void appendSurface(std::string& out, const CheckedSurface& s) {
@@ -200,45 +196,22 @@ void appendSurface(std::string& out, const CheckedSurface& s) {
 void appendObject(std::string& out, const ObjectCheck& r) {
     out += '{';
     appendMember(out, "path", r.path);
-    appendKey(out, "form");
-    if (r.form.empty()) {
-        out += "null";
-    } else {
-        appendJsonString(out, r.form);
-    }
-    appendKey(out, "error");
-    if (r.error.empty()) {
-        out += "null";
-    } else {
-        appendJsonString(out, r.error);
-    }
-    appendKey(out, "layers");
+    appendTextOrNull(out, "form", r.form);
+    appendTextOrNull(out, "error", r.error);
     if (r.hasLayers) {
-        out += '[';
-        for (std::size_t i = 0; i < r.layers.size(); ++i) {
-            if (i > 0) out += ',';
-            appendLayer(out, r.layers[i]);
-        }
-        out += ']';
+        appendArray(out, "layers", r.layers, [&](const CheckedLayer& l) { appendLayer(out, l); });
     } else {
+        appendKey(out, "layers");
         out += "null";
     }
-    appendKey(out, "surfaces");
-    out += '[';
-    for (std::size_t i = 0; i < r.surfaces.size(); ++i) {
-        if (i > 0) out += ',';
-        appendSurface(out, r.surfaces[i]);
-    }
-    out += ']';
-    appendKey(out, "warnings");
-    out += '[';
-    for (std::size_t i = 0; i < r.warnings.size(); ++i) {
-        out += i > 0 ? ",{" : "{";
-        appendMember(out, "subject", r.warnings[i].subject);
-        appendMember(out, "text", r.warnings[i].text);
+    appendArray(out, "surfaces", r.surfaces, [&](const CheckedSurface& surface) { appendSurface(out, surface); });
+    appendArray(out, "warnings", r.warnings, [&](const auto& w) {
+        out += '{';
+        appendMember(out, "subject", w.subject);
+        appendMember(out, "text", w.text);
         out += '}';
-    }
-    out += "]}";
+    });
+    out += '}';
 }
 
 }  // namespace
